@@ -1,0 +1,14 @@
+# One INTERFACE target carries the language standard, the warnings and the sanitizers for every
+# target of the project.
+add_library(parvane_options INTERFACE)
+target_compile_features(parvane_options INTERFACE cxx_std_20)
+set_target_properties(parvane_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
+target_compile_options(parvane_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wcast-qual -Wold-style-cast -Wnon-virtual-dtor
+    -Woverloaded-virtual
+    $<$<BOOL:${PARVANE_WERROR}>:-Werror>)
+if(PARVANE_SANITIZE)
+    target_compile_options(parvane_options INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(parvane_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace parvane::evaluation {
+
+// Outcome of opening and reading a file. `code` is the system's error number (errno), 0 on
+// success.
+struct FileStatus
+{
+    int code = 0;
+
+    bool ok() const { return code == 0; }
+    // The file (or a folder on its path) does not exist.
+    bool isMissing() const;
+};
+
+// Reads a whole regular file into `out`, reusing its capacity. A folder, a FIFO or any other
+// non-regular file is refused with EISDIR or EINVAL without blocking; a file larger than
+// `maxBytes` is refused with EFBIG. Never throws.
+[[nodiscard]] FileStatus readWholeFile(const std::filesystem::path& file, std::string& out,
+                                       std::size_t maxBytes = std::size_t{256} << 20);
+
+// True when `file` exists and is a regular file (a folder, or a missing path, gives false).
+bool isRegularFile(const std::filesystem::path& file) noexcept;
+
+} // namespace parvane::evaluation
