@@ -1,0 +1,105 @@
+#pragma once
+
+#include "core/evaluation/HistoryReader.h"
+#include "core/evaluation/TrendLine.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvane::evaluation {
+
+// The options of a run as the evaluation reads them.
+struct EvaluationSettings
+{
+    bool proximity = false;    // Check2
+    bool daily = false;        // Check3
+    bool weekly = false;       // Check4
+    bool crossing = false;     // Check6
+    bool volumeFilter = false; // Check8
+    bool csvFile = false;      // Check9
+    double maxGap = 0;         // percent
+    double volumeThreshold = 0;
+    int dailyAgeLimit = 5;
+    int weeklyAgeLimit = 3;
+    char decimalSeparator = '.';
+};
+
+// One reported trend line: the texts of a results-list row.
+struct ResultRow
+{
+    std::string action;  // padded marked name
+    std::string sicovam; // padded code
+    std::string dernier; // padded close text
+    std::string ut;      // unit text
+    std::string ecart;   // gap text
+    std::string var;     // variation text
+    std::string commentaires;
+};
+
+// Where the evaluation writes. Lines are given without their line end.
+class EvaluationOutputs
+{
+public:
+    virtual ~EvaluationOutputs() = default;
+
+    virtual void addRow(const ResultRow& row) = 0;
+    virtual void writeCrossingGroupLine(std::string_view line) = 0;
+    virtual void writeProximityGroupLine(std::string_view line) = 0;
+    virtual void writeCsvLine(std::string_view line) = 0;
+    virtual void logError(std::string_view subject, std::string_view message) = 0;
+};
+
+// Files of the stock being evaluated.
+struct StockFiles
+{
+    std::string fileName;                 // fichieraction: name, "_", code, ".txt"
+    std::string_view name;                // before the first "_"
+    std::string_view code;                // after it, without ".txt"
+    std::filesystem::path history;        // history folder + file name (resolved)
+    std::filesystem::path comment;        // comment folder + file name (resolved)
+    bool hasComment = false;              // a comment file exists
+};
+
+// transforme and calculecart: evaluates the trend lines of one stock at a time against its
+// history, and writes each reported line to the outputs. Keeps the run's state between stocks
+// (the last code written to the proximity group) and reuses its buffers.
+class StockEvaluator
+{
+public:
+    StockEvaluator(const EvaluationSettings& settings, EvaluationOutputs& outputs);
+
+    // Starts a run: the last proximity code is emptied.
+    void startRun();
+
+    // transforme: evaluates `lines`, the stock's trend-line file lines (at most 100) in order.
+    // `trendLineFile` names the file in error-log lines.
+    void transforme(const StockFiles& stock, const std::vector<std::string_view>& lines,
+                    std::string_view trendLineFile);
+
+private:
+    enum class Outcome
+    {
+        Next,     // go on with the next trend line
+        StopStock // the stock's remaining trend lines are not evaluated
+    };
+
+    Outcome calculecart(const StockFiles& stock, const TrendLine& line, std::string_view unit);
+    bool ensureHistory(const StockFiles& stock);
+    void writeReport(const StockFiles& stock, bool crossing, bool proximityHit, std::string_view unit,
+                     double gapPercent, double variation);
+
+    EvaluationSettings m_settings;
+    EvaluationOutputs& m_outputs;
+    HistoryReader m_reader;
+    HistorySummary m_summary;
+    std::vector<std::string_view> m_fields;
+    std::vector<std::string> m_commentLines;
+    std::string m_lastProximityCode;
+    bool m_historyRead = false;
+    bool m_historyFailed = false;
+    bool m_commentRead = false;
+};
+
+} // namespace parvane::evaluation

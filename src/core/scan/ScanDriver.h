@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/scan/ErrorLog.h"
+#include "core/scan/PathMapping.h"
+#include "core/scan/ResultsSink.h"
+#include "core/scan/RunEnvironment.h"
+#include "core/scan/ScanObserver.h"
+#include "core/scan/ScanOptions.h"
+#include "core/scan/Selection.h"
+
+#include <cstddef>
+#include <filesystem>
+
+namespace parvane::scan {
+
+// What `lance` reports of one run.
+struct ScanReport
+{
+    std::size_t stocks = 0;            // stocks handed to `change`
+    std::size_t rows = 0;              // rows added to the results list
+    std::filesystem::path csvFile;     // the CSV file's path when the option was on
+    bool cancelled = false;            // the observer ended the run
+};
+
+// lance: one whole run over the base of `layout`. Opens the result files whose options are on
+// (the CSV file, "Melvor.txt", "Parvane.txt"), walks the chosen stocks (`selection` while active)
+// or every trend-line file in walk order, hands each to `change`, and closes the files. A bad
+// stock is one error-log line and the walk goes on; nothing is ever written into the trend-line,
+// history or comment folders.
+ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Selection& selection,
+                 ResultsSink& results, ScanObserver& observer, ErrorLog& errorLog,
+                 const RunEnvironment& environment);
+
+// The CSV file's name for a run started at `moment`: "result_ddmmyyyy_hhmm.csv".
+std::string csvFileName(const DateTime& moment);
+
+} // namespace parvane::scan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace parvane::scan {
+
+// The stocks that the group dialog chose: while `active`, runs scan only `files` (trend-line file
+// names, distinct, in the order first found), else every trend-line file of the active base.
+// The choice stays in force for later runs until the dialog changes it.
+struct Selection
+{
+    bool active = false;
+    std::vector<std::string> files;
+};
+
+} // namespace parvane::scan
