@@ -2,7 +2,6 @@
 # target of the project.
 add_library(parvane_options INTERFACE)
 target_compile_features(parvane_options INTERFACE cxx_std_20)
-set_target_properties(parvane_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
 target_compile_options(parvane_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wcast-qual -Wold-style-cast -Wnon-virtual-dtor
     -Woverloaded-virtual

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/evaluation/HistoryReader.h"
-#include "core/evaluation/TrendLine.h"
-
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/evaluation/HistoryReader.h"
+#include "core/evaluation/TrendLine.h"
 
 namespace parvane::evaluation {
 
@@ -54,12 +54,12 @@ public:
 // Files of the stock being evaluated.
 struct StockFiles
 {
-    std::string fileName;                 // fichieraction: name, "_", code, ".txt"
-    std::string_view name;                // before the first "_"
-    std::string_view code;                // after it, without ".txt"
-    std::filesystem::path history;        // history folder + file name (resolved)
-    std::filesystem::path comment;        // comment folder + file name (resolved)
-    bool hasComment = false;              // a comment file exists
+    std::string fileName;          // fichieraction: name, "_", code, ".txt"
+    std::string_view name;         // before the first "_"
+    std::string_view code;         // after it, without ".txt"
+    std::filesystem::path history; // history folder + file name (resolved)
+    std::filesystem::path comment; // comment folder + file name (resolved)
+    bool hasComment = false;       // a comment file exists
 };
 
 // transforme and calculecart: evaluates the trend lines of one stock at a time against its
@@ -81,8 +81,9 @@ public:
 private:
     enum class Outcome
     {
-        Next,     // go on with the next trend line
-        StopStock // the stock's remaining trend lines are not evaluated
+        Next,      // go on with the next trend line
+        StopStock, // logged; the stock's remaining trend lines are not evaluated
+        BadLine    // the line cannot be evaluated; to be logged, and the stock ends
     };
 
     Outcome calculecart(const StockFiles& stock, const TrendLine& line, std::string_view unit);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "core/scan/ErrorLog.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ScanObserver.h"
-
-#include <cstddef>
-#include <string>
 
 namespace parvane::scan {
 

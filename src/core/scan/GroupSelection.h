@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/scan/PathMapping.h"
-#include "core/scan/Selection.h"
-
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "core/scan/PathMapping.h"
+#include "core/scan/Selection.h"
 
 namespace parvane::scan {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/scan/ScanOptions.h"
-
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/scan/ScanOptions.h"
 
 namespace parvane::scan {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/evaluation/Date.h"
-
 #include <string>
+
+#include "core/evaluation/Date.h"
 
 namespace parvane::scan {
 
@@ -38,7 +38,9 @@ public:
     SystemEnvironment();
 
     DateTime now() const override;
+
     char decimalSeparator() const override { return m_decimalSeparator; }
+
     std::string dateText(const DateTime& moment) const override;
     std::string timeText(const DateTime& moment) const override;
 
@@ -55,11 +57,12 @@ public:
     FixedEnvironment(DateTime moment, char decimalSeparator)
         : m_moment(moment)
         , m_decimalSeparator(decimalSeparator)
-    {
-    }
+    {}
 
     DateTime now() const override { return m_moment; }
+
     char decimalSeparator() const override { return m_decimalSeparator; }
+
     // "dd/mm/yyyy" and "hh:mm:ss".
     std::string dateText(const DateTime& moment) const override;
     std::string timeText(const DateTime& moment) const override;

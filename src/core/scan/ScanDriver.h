@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
+
 #include "core/scan/ErrorLog.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ResultsSink.h"
@@ -8,18 +11,15 @@
 #include "core/scan/ScanOptions.h"
 #include "core/scan/Selection.h"
 
-#include <cstddef>
-#include <filesystem>
-
 namespace parvane::scan {
 
 // What `lance` reports of one run.
 struct ScanReport
 {
-    std::size_t stocks = 0;            // stocks handed to `change`
-    std::size_t rows = 0;              // rows added to the results list
-    std::filesystem::path csvFile;     // the CSV file's path when the option was on
-    bool cancelled = false;            // the observer ended the run
+    std::size_t stocks = 0;        // stocks handed to `change`
+    std::size_t rows = 0;          // rows added to the results list
+    std::filesystem::path csvFile; // the CSV file's path when the option was on
+    bool cancelled = false;        // the observer ended the run
 };
 
 // lance: one whole run over the base of `layout`. Opens the result files whose options are on

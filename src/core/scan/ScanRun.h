@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "core/scan/ErrorLog.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ResultsSink.h"
@@ -9,9 +12,6 @@
 #include "core/scan/ScanOptions.h"
 #include "core/scan/Selection.h"
 
-#include <cstddef>
-#include <string>
-
 namespace parvane::scan {
 
 // What a run command ends with.
@@ -20,9 +20,9 @@ struct RunOutcome
     bool scanned = false;              // the run condition held and `lance` ran
     bool proximitySwitchedOff = false; // Check2 was on without a unit: switched off, frame hidden
     ScanReport report;
-    std::size_t errors = 0;            // nberreurs
-    std::string status;                // Label8
-    std::string tooltip;               // Label8's tooltip
+    std::size_t errors = 0; // nberreurs
+    std::string status;     // Label8
+    std::string tooltip;    // Label8's tooltip
 };
 
 // The run command after its checks have passed and the window has locked its boxes: the comments

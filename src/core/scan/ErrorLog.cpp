@@ -1,0 +1,38 @@
+#include "core/scan/ErrorLog.h"
+
+#include <cstdio>
+#include <system_error>
+
+namespace parvane::scan {
+
+ErrorLog::ErrorLog(std::filesystem::path file, const RunEnvironment& environment)
+    : m_file(std::move(file))
+    , m_environment(environment)
+{}
+
+void ErrorLog::write(std::string_view subject, std::string_view message)
+{
+    ++m_count;
+    const DateTime moment = m_environment.now();
+    std::string line = m_environment.dateText(moment);
+    line += ' ';
+    line += m_environment.timeText(moment);
+    line += " | ";
+    line += subject;
+    line += message;
+    line += "\r\n";
+    std::FILE* file = std::fopen(m_file.c_str(), "ab");
+    if (file == nullptr)
+        return;
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+}
+
+bool deleteErrorLog(const std::filesystem::path& programFolder)
+{
+    std::error_code error;
+    std::filesystem::remove(programFolder / kErrorLogFileName, error);
+    return !error;
+}
+
+} // namespace parvane::scan

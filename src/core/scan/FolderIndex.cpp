@@ -1,0 +1,116 @@
+#include "core/scan/FolderIndex.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace parvane::scan {
+
+namespace {
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool endsWithTxt(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    const std::string_view tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && lower(tail[1]) == 't' && lower(tail[2]) == 'x' && lower(tail[3]) == 't';
+}
+
+bool isRegular(const std::filesystem::directory_entry& entry)
+{
+    std::error_code error;
+    return entry.is_regular_file(error) && !error;
+}
+
+} // namespace
+
+std::string foldCase(std::string_view text)
+{
+    std::string folded(text);
+    for (char& c : folded)
+        c = lower(c);
+    return folded;
+}
+
+bool walkOrderLess(std::string_view a, std::string_view b) noexcept
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(lower(a[i]));
+        const auto cb = static_cast<unsigned char>(lower(b[i]));
+        if (ca != cb)
+            return ca < cb;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::string> listTextFiles(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error);
+    if (error)
+        return names;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.' || !endsWithTxt(name) || !isRegular(*it))
+            continue;
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), walkOrderLess);
+    return names;
+}
+
+FolderIndex::FolderIndex(std::filesystem::path folder)
+    : m_folder(std::move(folder))
+{}
+
+void FolderIndex::build()
+{
+    m_built = true;
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator it(m_folder, error);
+    if (error)
+        return;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    for (std::string& name : names)
+        m_byFoldedName.try_emplace(foldCase(name), std::move(name));
+}
+
+std::filesystem::path FolderIndex::resolve(std::string_view name)
+{
+    std::filesystem::path exact = m_folder / std::filesystem::path(std::string(name));
+    std::error_code error;
+    if (std::filesystem::symlink_status(exact, error).type() != std::filesystem::file_type::not_found
+        && !error)
+        return exact;
+    if (!m_built)
+        build();
+    const auto found = m_byFoldedName.find(foldCase(name));
+    if (found == m_byFoldedName.end())
+        return exact;
+    return m_folder / found->second;
+}
+
+bool FolderIndex::hasFile(std::string_view name)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(resolve(name), error) && !error;
+}
+
+} // namespace parvane::scan

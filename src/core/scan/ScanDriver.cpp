@@ -1,0 +1,246 @@
+#include "core/scan/ScanDriver.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/evaluation/Evaluation.h"
+#include "core/evaluation/FileRead.h"
+#include "core/evaluation/TextLines.h"
+#include "core/scan/FolderIndex.h"
+#include "core/scan/GroupFile.h"
+#include "core/scan/ResultFile.h"
+
+namespace parvane::scan {
+
+namespace {
+
+using evaluation::kMessageNotWritten;
+
+constexpr std::size_t kMaxTrendLines = 100;
+
+std::string twoDigits(int value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d", value);
+    return buffer;
+}
+
+// The outputs of one run: the results list, the three result files and the error log. A result
+// file that cannot be opened or written is logged once and left aside; the run goes on and every
+// row still reaches the list.
+class RunOutputs final : public evaluation::EvaluationOutputs
+{
+public:
+    RunOutputs(ResultsSink& results, ErrorLog& errorLog)
+        : m_results(results)
+        , m_errorLog(errorLog)
+    {}
+
+    void open(ResultFile& file, const std::filesystem::path& path)
+    {
+        if (const int error = file.open(path); error != 0)
+            fail(file, error);
+    }
+
+    void close(ResultFile& file)
+    {
+        if (!file.isOpen())
+            return;
+        if (const int error = file.close(); error != 0)
+            fail(file, error);
+    }
+
+    void addRow(const evaluation::ResultRow& row) override
+    {
+        m_results.addRow();
+        ++m_rows;
+        m_results.setText(m_rows, ResultColumn::Action, row.action);
+        m_results.setText(m_rows, ResultColumn::Sicovam, row.sicovam);
+        m_results.setText(m_rows, ResultColumn::Dernier, row.dernier);
+        m_results.setText(m_rows, ResultColumn::UT, row.ut);
+        m_results.setText(m_rows, ResultColumn::Ecart, row.ecart);
+        m_results.setText(m_rows, ResultColumn::Var, row.var);
+        if (!row.commentaires.empty())
+            m_results.setText(m_rows, ResultColumn::Commentaires, row.commentaires);
+    }
+
+    void writeCrossingGroupLine(std::string_view line) override { write(crossingGroup, line); }
+
+    void writeProximityGroupLine(std::string_view line) override { write(proximityGroup, line); }
+
+    void writeCsvLine(std::string_view line) override { write(csv, line); }
+
+    void logError(std::string_view subject, std::string_view message) override
+    {
+        m_errorLog.write(subject, message);
+    }
+
+    std::size_t rows() const { return m_rows; }
+
+    ResultFile csv;
+    ResultFile crossingGroup;
+    ResultFile proximityGroup;
+
+private:
+    void write(ResultFile& file, std::string_view line)
+    {
+        if (!file.isOpen())
+            return;
+        if (const int error = file.writeLine(line); error != 0) {
+            file.close();
+            fail(file, error);
+        }
+    }
+
+    void fail(const ResultFile& file, int error)
+    {
+        m_errorLog.write(file.path().string(),
+                         std::string(kMessageNotWritten) + evaluation::withSignPlace(error));
+    }
+
+    ResultsSink& m_results;
+    ErrorLog& m_errorLog;
+    std::size_t m_rows = 0;
+};
+
+// change: reads one stock's trend-line file and hands its lines to the evaluation.
+class StockWalker
+{
+public:
+    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator, ErrorLog& errorLog)
+        : m_layout(layout)
+        , m_evaluator(evaluator)
+        , m_errorLog(errorLog)
+        , m_histories(layout.histo)
+        , m_comments(layout.comment)
+    {}
+
+    void change(const std::string& filename)
+    {
+        const std::filesystem::path path = m_layout.droite / filename;
+        const std::string pathText = path.string();
+        const auto stockName = splitStockFileName(filename);
+        if (!stockName) {
+            m_errorLog.write(pathText, evaluation::kMessageNoUnderscore);
+            return;
+        }
+        const evaluation::FileStatus status = evaluation::readWholeFile(path, m_buffer);
+        if (!status.ok()) {
+            m_errorLog.write(pathText, failureMessage(status.code, status.isMissing()));
+            return;
+        }
+        m_lines.clear();
+        std::size_t count = 0;
+        evaluation::forEachLine(m_buffer, [&](std::string_view line) {
+            if (++count <= kMaxTrendLines)
+                m_lines.push_back(line);
+        });
+        if (count > kMaxTrendLines) {
+            m_errorLog.write(pathText, evaluation::kMessageTooManyLines);
+            return;
+        }
+
+        evaluation::StockFiles stock;
+        stock.fileName = filename;
+        stock.name = stockName->name;
+        stock.code = stockName->code;
+        stock.history = m_histories.resolve(filename);
+        stock.hasComment = m_comments.hasFile(filename);
+        if (stock.hasComment)
+            stock.comment = m_comments.resolve(filename);
+        m_evaluator.transforme(stock, m_lines, pathText);
+    }
+
+private:
+    const BaseLayout& m_layout;
+    evaluation::StockEvaluator& m_evaluator;
+    ErrorLog& m_errorLog;
+    FolderIndex m_histories;
+    FolderIndex m_comments;
+    std::string m_buffer;
+    std::vector<std::string_view> m_lines;
+};
+
+evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, char decimalSeparator)
+{
+    evaluation::EvaluationSettings settings;
+    settings.proximity = options.proximity;
+    settings.daily = options.daily;
+    settings.weekly = options.weekly;
+    settings.crossing = options.crossing;
+    settings.volumeFilter = options.volumeFilter;
+    settings.csvFile = options.csvFile;
+    settings.maxGap = options.maxGap;
+    settings.volumeThreshold = options.volumeThreshold;
+    settings.dailyAgeLimit = options.dailyAgeLimit;
+    settings.weeklyAgeLimit = options.weeklyAgeLimit;
+    settings.decimalSeparator = decimalSeparator;
+    return settings;
+}
+
+} // namespace
+
+std::string csvFileName(const DateTime& moment)
+{
+    return "result_" + twoDigits(moment.date.day) + twoDigits(moment.date.month)
+           + std::to_string(moment.date.year) + "_" + twoDigits(moment.hour) + twoDigits(moment.minute)
+           + ".csv";
+}
+
+ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Selection& selection,
+                 ResultsSink& results, ScanObserver& observer, ErrorLog& errorLog,
+                 const RunEnvironment& environment)
+{
+    ScanReport report;
+    observer.progressShown(true);
+    observer.csvLabelHidden();
+    observer.progressValue(0.1);
+
+    RunOutputs outputs(results, errorLog);
+    evaluation::StockEvaluator evaluator(evaluationSettings(options, environment.decimalSeparator()),
+                                         outputs);
+    FolderIndex groups(layout.groupe);
+
+    if (options.csvFile) {
+        report.csvFile = layout.base / csvFileName(environment.now());
+        outputs.open(outputs.csv, report.csvFile);
+    }
+    if (options.crossing)
+        outputs.open(outputs.crossingGroup, groups.resolve("Melvor.txt"));
+    if (options.proximity) {
+        evaluator.startRun();
+        outputs.open(outputs.proximityGroup, groups.resolve("Parvane.txt"));
+    }
+
+    const std::vector<std::string> names = selection.active ? selection.files : listTextFiles(layout.droite);
+    observer.statusText("EXECUTION");
+    observer.progressRange(static_cast<double>(names.size()) + 1);
+
+    StockWalker walker(layout, evaluator, errorLog);
+    double progress = 0.1;
+    for (const std::string& name : names) {
+        if (name.empty())
+            continue;
+        walker.change(name);
+        ++report.stocks;
+        progress += 1;
+        if (!observer.afterStock(progress)) {
+            report.cancelled = true;
+            break;
+        }
+    }
+
+    observer.progressValue(0.1);
+    if (options.csvFile) {
+        observer.csvFileShown(report.csvFile);
+        observer.progressShown(false);
+    }
+    outputs.close(outputs.proximityGroup);
+    outputs.close(outputs.crossingGroup);
+    outputs.close(outputs.csv);
+    report.rows = outputs.rows();
+    return report;
+}
+
+} // namespace parvane::scan
