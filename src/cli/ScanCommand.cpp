@@ -1,0 +1,319 @@
+#include "cli/ScanCommand.h"
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "core/evaluation/NumberRules.h"
+#include "core/evaluation/Windows1252.h"
+#include "core/scan/ErrorLog.h"
+#include "core/scan/FolderIndex.h"
+#include "core/scan/GroupSelection.h"
+#include "core/scan/PathMapping.h"
+#include "core/scan/ProgramFolder.h"
+#include "core/scan/RunCommand.h"
+#include "core/scan/ScanRun.h"
+#include "core/scan/Settings.h"
+
+namespace parvane::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: parvane-scan [--home DIR] [--base DIR | --base-index N] [--groups NOM[,NOM...]]\n"
+    "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
+    "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
+    "                    [--format table|tsv]\n"
+    "\n"
+    "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
+    "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
+    "  --base DIR         racine de la base a scanner (sinon base1 de zarbel.ini)\n"
+    "  --base-index N     base 1, 2 ou 3 de zarbel.ini\n"
+    "  --groups A,B       ne scanner que les actions de ces groupes\n"
+    "  --proximity        proximite cours/droites (groupe Parvane)\n"
+    "  --daily, --weekly  unites de temps de la proximite\n"
+    "  --max-gap TEXTE    pourcentage max. de detection (1 par defaut)\n"
+    "  --crossing         croisement cours/droites (groupe Melvor)\n"
+    "  --volume TEXTE     croisement seulement avec une hausse du volume superieure a TEXTE %\n"
+    "  --csv              sauver les resultats dans un fichier .csv de la base\n"
+    "  --comments-group   creer / mettre a jour le groupe Quennel\n"
+    "  --format FORMAT    table (par defaut) ou tsv\n";
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+struct Arguments
+{
+    std::optional<std::string> home;
+    std::optional<std::string> base;
+    int baseIndex = 1;
+    bool baseIndexGiven = false;
+    std::vector<std::string> groups;
+    bool groupsGiven = false;
+    scan::ScanOptions options;
+    std::string maxGapText = "1";
+    std::string volumeText = "20";
+    bool tsv = false;
+};
+
+std::vector<std::string> splitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::string item;
+    std::istringstream stream(text);
+    while (std::getline(stream, item, ','))
+        items.push_back(item);
+    return items;
+}
+
+// Reads the command line; returns a message for a usage error.
+std::optional<std::string> parse(const std::vector<std::string>& arguments, Arguments& parsed)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments[++i];
+        };
+        const auto needs = [&](std::optional<std::string>& target) -> std::optional<std::string> {
+            target = value();
+            if (!target)
+                return argument + " attend une valeur";
+            return std::nullopt;
+        };
+        std::optional<std::string> text;
+        if (argument == "--proximity") {
+            parsed.options.proximity = true;
+        } else if (argument == "--daily") {
+            parsed.options.daily = true;
+        } else if (argument == "--weekly") {
+            parsed.options.weekly = true;
+        } else if (argument == "--crossing") {
+            parsed.options.crossing = true;
+        } else if (argument == "--csv") {
+            parsed.options.csvFile = true;
+        } else if (argument == "--comments-group") {
+            parsed.options.commentsGroup = true;
+        } else if (argument == "--home") {
+            if (auto error = needs(parsed.home))
+                return error;
+        } else if (argument == "--base") {
+            if (auto error = needs(parsed.base))
+                return error;
+        } else if (argument == "--base-index") {
+            if (auto error = needs(text))
+                return error;
+            if (*text != "1" && *text != "2" && *text != "3")
+                return "--base-index attend 1, 2 ou 3";
+            parsed.baseIndex = (*text)[0] - '0';
+            parsed.baseIndexGiven = true;
+        } else if (argument == "--groups") {
+            if (auto error = needs(text))
+                return error;
+            parsed.groups = splitList(*text);
+            parsed.groupsGiven = true;
+        } else if (argument == "--max-gap") {
+            if (auto error = needs(text))
+                return error;
+            parsed.maxGapText = *text;
+        } else if (argument == "--volume") {
+            if (auto error = needs(text))
+                return error;
+            parsed.volumeText = *text;
+            parsed.options.volumeFilter = true;
+        } else if (argument == "--format") {
+            if (auto error = needs(text))
+                return error;
+            if (*text != "table" && *text != "tsv")
+                return "--format attend table ou tsv";
+            parsed.tsv = *text == "tsv";
+        } else if (argument == "--help" || argument == "-h") {
+            return std::string();
+        } else {
+            return "option inconnue: " + argument;
+        }
+    }
+    if (parsed.base && parsed.baseIndexGiven)
+        return "--base et --base-index s'excluent";
+    return std::nullopt;
+}
+
+// The results list of the command: rows kept in memory, sorted and printed after the run.
+class TableSink final : public scan::ResultsSink
+{
+public:
+    using Row = std::array<std::string, scan::kResultColumnCount>;
+
+    void clear() override { m_rows.clear(); }
+
+    void addRow() override { m_rows.emplace_back(); }
+
+    void setText(std::size_t row, scan::ResultColumn column, std::string_view text) override
+    {
+        if (row == 0 || row > m_rows.size())
+            return;
+        m_rows[row - 1][static_cast<std::size_t>(column)] = evaluation::windows1252ToUtf8(text);
+    }
+
+    // The end-of-run sort: by "Action", stable, ASCII letters compared without case.
+    void sortByAction()
+    {
+        std::stable_sort(m_rows.begin(), m_rows.end(),
+                         [](const Row& a, const Row& b) { return scan::walkOrderLess(a[0], b[0]); });
+    }
+
+    const std::vector<Row>& rows() const { return m_rows; }
+
+private:
+    std::vector<Row> m_rows;
+};
+
+class InterruptibleObserver final : public scan::ScanObserver
+{
+public:
+    bool afterStock(double) override { return g_interrupted == 0; }
+};
+
+// Display width of UTF-8 text: one column per character.
+std::size_t displayWidth(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+void printTsv(const std::vector<TableSink::Row>& rows, std::ostream& out)
+{
+    for (int column = 0; column < scan::kResultColumnCount; ++column)
+        out << (column == 0 ? "" : "\t") << scan::resultColumnHeader(column);
+    out << '\n';
+    for (const TableSink::Row& row : rows) {
+        for (std::size_t column = 0; column < row.size(); ++column)
+            out << (column == 0 ? "" : "\t") << row[column];
+        out << '\n';
+    }
+}
+
+void printTable(const std::vector<TableSink::Row>& rows, std::ostream& out)
+{
+    std::array<std::size_t, scan::kResultColumnCount> widths{};
+    for (int column = 0; column < scan::kResultColumnCount; ++column)
+        widths[static_cast<std::size_t>(column)] = scan::resultColumnHeader(column).size();
+    for (const TableSink::Row& row : rows) {
+        for (std::size_t column = 0; column < row.size(); ++column)
+            widths[column] = std::max(widths[column], displayWidth(row[column]));
+    }
+    const auto printRow = [&](const auto& cell) {
+        std::string line;
+        for (std::size_t column = 0; column < widths.size(); ++column) {
+            const std::string text(cell(column));
+            line += text;
+            if (column + 1 < widths.size())
+                line += std::string(widths[column] - displayWidth(text) + 2, ' ');
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out << line << '\n';
+    };
+    printRow([](std::size_t column) { return scan::resultColumnHeader(static_cast<int>(column)); });
+    std::size_t total = 0;
+    for (const std::size_t width : widths)
+        total += width + 2;
+    out << std::string(total - 2, '-') << '\n';
+    for (const TableSink::Row& row : rows)
+        printRow([&](std::size_t column) { return std::string_view(row[column]); });
+}
+
+} // namespace
+
+int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    Arguments parsed;
+    if (const auto usageError = parse(arguments, parsed)) {
+        if (usageError->empty()) {
+            out << kUsage;
+            return kExitRan;
+        }
+        err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
+        return kExitUsage;
+    }
+
+    const std::optional<std::filesystem::path> home =
+        parsed.home ? std::optional<std::filesystem::path>(*parsed.home) : std::nullopt;
+    const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
+    scan::deleteErrorLog(programFolder);
+
+    const scan::PathEnvironment pathEnvironment = scan::pathEnvironmentFromSystem();
+    std::string baseactive;
+    std::string droite = "\\base\\droite\\";
+    std::string histo = "\\base\\histo\\";
+    if (parsed.base) {
+        baseactive = *parsed.base;
+    } else {
+        scan::Settings settings = scan::loadSettings(programFolder / scan::kSettingsFileName);
+        scan::setUpActiveBase(settings);
+        baseactive = *scan::baseForChooserIndex(settings, parsed.baseIndex - 1);
+        if (!settings.droite.empty())
+            droite = settings.droite;
+        if (!settings.histo.empty())
+            histo = settings.histo;
+    }
+    const std::filesystem::path root =
+        baseactive.empty() ? std::filesystem::path() : scan::mapSettingsPath(baseactive, pathEnvironment);
+    const scan::BaseLayout layout = scan::BaseLayout::resolve(root, droite, histo);
+
+    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
+        err << refusal->title << ": " << refusal->text << '\n';
+        return kExitRefused;
+    }
+    scan::ScanOptions options = parsed.options;
+    options.maxGap = evaluation::readNumber(parsed.maxGapText);
+    options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
+    if (const auto refusal = scan::checkThresholds(options)) {
+        err << refusal->title << ": " << refusal->text << '\n';
+        return kExitRefused;
+    }
+
+    scan::Selection selection;
+    if (parsed.groupsGiven) {
+        selection = scan::buildSelection(layout, parsed.groups);
+        if (!selection.active)
+            err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
+                   "scannee.\n";
+    }
+
+    scan::SystemEnvironment environment;
+    scan::ErrorLog errorLog(programFolder / scan::kErrorLogFileName, environment);
+    TableSink results;
+    InterruptibleObserver observer;
+    g_interrupted = 0;
+    auto previousInt = std::signal(SIGINT, onInterrupt);
+    auto previousTerm = std::signal(SIGTERM, onInterrupt);
+    const scan::RunOutcome outcome =
+        scan::runScan(layout, options, selection, results, observer, errorLog, environment);
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+
+    results.sortByAction();
+    if (parsed.tsv)
+        printTsv(results.rows(), out);
+    else
+        printTable(results.rows(), out);
+    out.flush();
+
+    if (outcome.report.cancelled)
+        err << "Scan interrompu: les fichiers de resultats sont incomplets.\n";
+    if (options.csvFile && outcome.scanned)
+        err << "CSV: " << outcome.report.csvFile.string() << '\n';
+    err << outcome.status << '\n';
+    return kExitRan;
+}
+
+} // namespace parvane::cli
