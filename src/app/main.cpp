@@ -1,0 +1,59 @@
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include <QApplication>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QString>
+
+#include "core/scan/ProgramFolder.h"
+#include "dialogs/MessageBoxes.h"
+#include "mainwindow/tendancesForm1.h"
+
+namespace {
+
+std::filesystem::path toPath(const QString& text)
+{
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Parvane"));
+    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Parvane: repere les actions proches de leurs droites de tendance Korvix."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption homeOption(
+        QStringLiteral("home"),
+        QStringLiteral("Dossier du programme (zarbel.ini, errorlog.txt, help-parvane.htm)."),
+        QStringLiteral("DIR"));
+    parser.addOption(homeOption);
+    parser.process(application);
+
+    std::optional<std::filesystem::path> home;
+    if (parser.isSet(homeOption)) {
+        home = std::filesystem::absolute(toPath(parser.value(homeOption)));
+        // A new program folder is made on first use, as the settings are written there.
+        std::error_code ignored;
+        std::filesystem::create_directories(*home, ignored);
+    }
+    const std::filesystem::path programFolder =
+        parvane::scan::programFolder(home, parvane::scan::executableFolder());
+
+    parvane::dialogs::QtMessageBoxes messageBoxes;
+    parvane::mainwindow::tendancesForm1 window(programFolder, messageBoxes);
+
+    if (!window.startUp())
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

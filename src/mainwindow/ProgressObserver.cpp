@@ -1,0 +1,81 @@
+#include "mainwindow/ProgressObserver.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QString>
+
+#include "core/evaluation/Windows1252.h"
+
+namespace parvane::mainwindow {
+
+namespace {
+
+int barUnits(double value)
+{
+    const double scaled = std::round(value * ProgressObserver::kBarScale);
+    if (!(scaled > 0))
+        return 0;
+    if (scaled >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(scaled);
+}
+
+} // namespace
+
+ProgressObserver::ProgressObserver(QLabel& status, QProgressBar& bar, QLabel& csvLabel,
+                                   std::function<bool()> keepGoing)
+    : m_status(status)
+    , m_bar(bar)
+    , m_csvLabel(csvLabel)
+    , m_keepGoing(std::move(keepGoing))
+{}
+
+void ProgressObserver::statusText(std::string_view text)
+{
+    const std::string utf8 = evaluation::windows1252ToUtf8(text);
+    m_status.setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    m_status.repaint();
+}
+
+void ProgressObserver::progressShown(bool visible)
+{
+    m_bar.setVisible(visible);
+}
+
+void ProgressObserver::progressRange(double maximum)
+{
+    m_bar.setRange(0, barUnits(maximum));
+}
+
+void ProgressObserver::progressValue(double value)
+{
+    m_bar.setValue(barUnits(value));
+}
+
+void ProgressObserver::csvFileShown(const std::filesystem::path& file)
+{
+    m_csvLabel.setText(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    m_bar.hide();
+    m_csvLabel.show();
+}
+
+void ProgressObserver::csvLabelHidden()
+{
+    m_csvLabel.hide();
+}
+
+bool ProgressObserver::afterStock(double progress)
+{
+    progressValue(progress);
+    QCoreApplication::processEvents();
+    return !m_keepGoing || m_keepGoing();
+}
+
+} // namespace parvane::mainwindow

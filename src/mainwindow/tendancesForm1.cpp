@@ -1,0 +1,612 @@
+#include "mainwindow/tendancesForm1.h"
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+#include <utility>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "core/evaluation/CommentFile.h"
+#include "core/evaluation/NumberRules.h"
+#include "core/evaluation/Windows1252.h"
+#include "core/scan/ErrorLog.h"
+#include "core/scan/RunCommand.h"
+#include "core/scan/ScanOptions.h"
+#include "core/scan/ScanRun.h"
+#include "dialogs/ColumnSizing.h"
+#include "dialogs/MessageBoxes.h"
+#include "mainwindow/ListSorting.h"
+#include "mainwindow/LocaleEnvironment.h"
+#include "mainwindow/ProgressObserver.h"
+#include "mainwindow/ResultsListSink.h"
+
+#include "ui_tendancesForm1.h"
+
+namespace parvane::mainwindow {
+
+namespace {
+
+constexpr int kDailyAgeLimit = 5;  // bars
+constexpr int kWeeklyAgeLimit = 3; // weeks
+
+// The maker's contact, opened by a click on the credit line.
+constexpr const char* kContactAddress = "parvane@example.org";
+constexpr const char* kHelpPageName = "help-parvane.htm";
+
+// The resize rule is written for the window's outer size, frame included, in the design's
+// proportions: the results frame keeps 275 px less than the outer width and 45 px less than the
+// outer height, the list 295 px and 70 px. Window managers draw frames of every size (and none
+// under Xvfb), so the outer size is taken as the client size plus the frame of the design (4 px
+// borders, a 22 px caption): the results then keep the same margins on every desktop.
+constexpr int kOuterFrameWidth = 8;
+constexpr int kOuterFrameHeight = 30;
+constexpr int kFrameWidthAllowance = 275;
+constexpr int kFrameHeightAllowance = 45;
+constexpr int kListWidthAllowance = 295;
+constexpr int kListHeightAllowance = 70;
+
+// The window's font: "Small Fonts" 6.75 pt where it exists (it is a Windows font); elsewhere the
+// desktop's font at a size that keeps the labels of the left column on their lines.
+QFont windowFont()
+{
+    if (QFontDatabase::families().contains(QStringLiteral("Small Fonts"))) {
+        QFont font(QStringLiteral("Small Fonts"));
+        font.setPointSizeF(6.75);
+        return font;
+    }
+    QFont font = QApplication::font();
+    font.setPointSizeF(8.0);
+    return font;
+}
+
+// A small printer drawn for the picture button: no icon theme is guaranteed on a Linux desktop.
+QIcon printerIcon(const QPalette& palette)
+{
+    if (const QIcon themed = QIcon::fromTheme(QStringLiteral("document-print")); !themed.isNull())
+        return themed;
+    QIcon icon;
+    for (const int size : {16, 20, 24, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 24.0, size / 24.0);
+        const QColor ink = palette.color(QPalette::ButtonText);
+        QPen pen(ink, 1.5);
+        pen.setJoinStyle(Qt::RoundJoin);
+        painter.setPen(pen);
+        // Paper fed in at the top.
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(7, 2.5, 10, 7));
+        // The body.
+        painter.setBrush(palette.color(QPalette::Mid));
+        QPainterPath body;
+        body.addRoundedRect(QRectF(2.5, 8.5, 19, 9), 2, 2);
+        painter.drawPath(body);
+        // The printed sheet coming out.
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(6.5, 14, 11, 7.5));
+        painter.drawLine(QPointF(8.5, 17), QPointF(15.5, 17));
+        painter.drawLine(QPointF(8.5, 19.2), QPointF(13.5, 19.2));
+        // The power light.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x2e, 0x9b, 0x3c));
+        painter.drawEllipse(QPointF(18.5, 11.5), 1.1, 1.1);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QString fromWindows1252(std::string_view bytes)
+{
+    const std::string utf8 = evaluation::windows1252ToUtf8(bytes);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QUrl fileUrl(const std::filesystem::path& file)
+{
+    return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(file.string())));
+}
+
+double typedNumber(const QString& text)
+{
+    return evaluation::readNumber(text.toStdString());
+}
+
+} // namespace
+
+tendancesForm1::tendancesForm1(std::filesystem::path programFolder, dialogs::MessageBoxes& messages,
+                               QWidget* parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::tendancesForm1>())
+    , m_programFolder(std::move(programFolder))
+    , m_messages(messages)
+    , m_pathEnvironment(scan::pathEnvironmentFromSystem())
+    , m_environment(std::make_unique<LocaleEnvironment>())
+    , m_openDocument([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    , m_quit([] { QCoreApplication::quit(); })
+{
+    m_ui->setupUi(this);
+    setUpLook();
+    setInitialStates();
+    connectCommands();
+}
+
+tendancesForm1::~tendancesForm1() = default;
+
+void tendancesForm1::setUpLook()
+{
+    setFont(windowFont());
+
+    QFont titleFont = font();
+    titleFont.setPointSizeF(font().pointSizeF() + 4);
+    titleFont.setBold(true);
+    m_ui->Label1->setFont(titleFont);
+
+    // The credit line reads as a link: a click writes to the maker.
+    QPalette linkPalette = m_ui->Label3->palette();
+    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
+    m_ui->Label3->setPalette(linkPalette);
+    m_ui->Label3->setCursor(Qt::PointingHandCursor);
+    m_ui->Label3->installEventFilter(this);
+    m_ui->Label8->installEventFilter(this);
+
+    // Text1 and Text3 are grey, read-only captions that wrap.
+    for (QPlainTextEdit* box : {m_ui->Text1, m_ui->Text3}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+        palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
+        box->setPalette(palette);
+        box->document()->setDocumentMargin(2);
+        box->viewport()->setCursor(Qt::ArrowCursor);
+    }
+
+    QFont runFont = font();
+    runFont.setBold(true);
+    runFont.setPointSizeF(font().pointSizeF() + 2);
+    m_ui->Command1->setFont(runFont);
+    m_ui->Command5->setFont(runFont);
+
+    m_ui->Command3->setIcon(printerIcon(palette()));
+    m_ui->Command3->setIconSize(QSize(20, 20));
+
+    QTreeWidget* list = m_ui->ListView1;
+    list->header()->setSectionsClickable(true);
+    list->header()->setSortIndicatorShown(false);
+    list->header()->setStretchLastSection(false);
+    list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list->setSortingEnabled(false);
+}
+
+void tendancesForm1::setInitialStates()
+{
+    // Volume filter: threshold 20, disabled, hidden with its frame until crossings are sought.
+    m_ui->Text4->setText(QStringLiteral("20"));
+    m_ui->Text4->setEnabled(false);
+    m_ui->Frame2->hide();
+    m_ui->Text4->hide();
+    m_ui->Label2->hide();
+    m_ui->Check8->hide();
+
+    // Korvix: without comments, without group pre-selection.
+    m_ui->Option1->setChecked(false);
+    m_ui->Option2->setChecked(true);
+    m_ui->Check1->setChecked(false);
+
+    m_ui->Text2->setText(QStringLiteral("1"));
+    m_ui->frame3->hide();
+    m_ui->Frame1->hide();
+
+    resize(kNormalWidth, kNormalHeight);
+
+    m_ui->ProgressBar1->hide();
+    m_ui->ListView1->hide();
+    m_ui->Label8->hide();
+    m_ui->Command3->show();
+    m_ui->Label5->hide();
+    m_ui->Text2->hide();
+    m_ui->Label8->setText(QString());
+    m_ui->Label14->hide();
+
+    m_ui->Label11->hide();
+    m_ui->Combo1->hide();
+}
+
+void tendancesForm1::connectCommands()
+{
+    connect(m_ui->Command1, &QPushButton::clicked, this, &tendancesForm1::runCommand);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &tendancesForm1::helpCommand);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &tendancesForm1::printCommand);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &tendancesForm1::korvixCommand);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &tendancesForm1::close);
+    connect(m_ui->Command6, &QPushButton::clicked, this, &tendancesForm1::basesCommand);
+    connect(m_ui->Command7, &QPushButton::clicked, this, &tendancesForm1::groupCommand);
+    connect(m_ui->Combo1, &QComboBox::activated, this, &tendancesForm1::chooseBase);
+    connect(m_ui->Check2, &QCheckBox::clicked, this, &tendancesForm1::proximityClicked);
+    connect(m_ui->Check6, &QCheckBox::clicked, this, &tendancesForm1::crossingClicked);
+    connect(m_ui->Check8, &QCheckBox::clicked, this, &tendancesForm1::volumeFilterClicked);
+    connect(m_ui->Check7, &QCheckBox::clicked, this, &tendancesForm1::resultsClicked);
+    connect(m_ui->ListView1->header(), &QHeaderView::sectionClicked, this, &tendancesForm1::sortByColumn);
+}
+
+bool tendancesForm1::startUp()
+{
+    // A log that cannot be deleted (held open elsewhere) is appended to instead.
+    static_cast<void>(scan::deleteErrorLog(m_programFolder));
+
+    const std::filesystem::path iniFile = m_programFolder / scan::kSettingsFileName;
+    if (!evaluation::ExistFile(iniFile) && m_pathDialog)
+        m_pathDialog();
+
+    m_settings = scan::loadSettings(iniFile);
+    applyChooser(scan::setUpActiveBase(m_settings));
+
+    // An empty "exe" names no folder at all: it must not find a korvix.exe in whatever folder the
+    // program was started from.
+    const bool korvixFound =
+        !m_settings.pathkvx.empty()
+        && evaluation::ExistFile(scan::mapSettingsPath(m_settings.pathkvx, m_pathEnvironment) / "korvix.exe");
+    if (!korvixFound) {
+        m_messages.information(this, QStringLiteral("Parvane"),
+                               QStringLiteral("Korvix n'est pas a la position indiquee\n"
+                                              "dans le fichier Zarbel.ini"));
+        return false;
+    }
+    return true;
+}
+
+void tendancesForm1::setPathDialog(std::function<void()> hook)
+{
+    m_pathDialog = std::move(hook);
+}
+
+void tendancesForm1::setGroupDialog(std::function<void()> hook)
+{
+    m_groupDialog = std::move(hook);
+}
+
+void tendancesForm1::setPrintCommand(std::function<void()> hook)
+{
+    m_printCommand = std::move(hook);
+}
+
+void tendancesForm1::setKorvixCommand(std::function<void()> hook)
+{
+    m_korvixCommand = std::move(hook);
+}
+
+void tendancesForm1::setDocumentOpener(std::function<void(const QUrl&)> opener)
+{
+    m_openDocument = std::move(opener);
+}
+
+void tendancesForm1::setQuitHandler(std::function<void()> handler)
+{
+    m_quit = std::move(handler);
+}
+
+void tendancesForm1::setRunEnvironment(std::unique_ptr<scan::RunEnvironment> environment)
+{
+    if (environment)
+        m_environment = std::move(environment);
+}
+
+std::filesystem::path tendancesForm1::activeBaseFolder() const
+{
+    if (baseactive.empty())
+        return {};
+    return scan::mapSettingsPath(baseactive, m_pathEnvironment);
+}
+
+QTreeWidget* tendancesForm1::resultsList() const
+{
+    return m_ui->ListView1;
+}
+
+bool tendancesForm1::isGroupPreselection() const
+{
+    return m_ui->Check1->isChecked();
+}
+
+bool tendancesForm1::isWithComments() const
+{
+    return m_ui->Option1->isChecked();
+}
+
+void tendancesForm1::minimise()
+{
+    setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+}
+
+void tendancesForm1::applyChooser(const scan::BaseChooser& chooser)
+{
+    baseactive = chooser.baseactive;
+    m_ui->Label11->setVisible(chooser.visible);
+    m_ui->Combo1->setVisible(chooser.visible);
+    m_ui->Combo1->setCurrentIndex(chooser.selectedIndex);
+    m_ui->Combo1->setToolTip(fromWindows1252(chooser.tooltip));
+}
+
+void tendancesForm1::runCommand()
+{
+    if (encours)
+        return;
+    encours = true;
+
+    const std::filesystem::path root = activeBaseFolder();
+    const scan::BaseLayout layout = scan::BaseLayout::resolve(root, m_settings.droite, m_settings.histo);
+    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
+        m_messages.information(this, fromWindows1252(refusal->title), fromWindows1252(refusal->text));
+        encours = false;
+        return;
+    }
+
+    scan::ScanOptions options;
+    options.proximity = m_ui->Check2->isChecked();
+    options.daily = m_ui->Check3->isChecked();
+    options.weekly = m_ui->Check4->isChecked();
+    options.crossing = m_ui->Check6->isChecked();
+    options.volumeFilter = m_ui->Check8->isChecked();
+    options.csvFile = m_ui->Check9->isChecked();
+    options.commentsGroup = m_ui->Check5->isChecked();
+    options.maxGap = typedNumber(m_ui->Text2->text());
+    options.volumeThreshold = typedNumber(m_ui->Text4->text());
+    options.dailyAgeLimit = kDailyAgeLimit;
+    options.weeklyAgeLimit = kWeeklyAgeLimit;
+    if (const auto refusal = scan::checkThresholds(options)) {
+        m_messages.information(this, fromWindows1252(refusal->title), fromWindows1252(refusal->text));
+        encours = false;
+        return;
+    }
+
+    setScanBoxesEnabled(false);
+    m_ui->ProgressBar1->show();
+    m_ui->Label8->show();
+    m_ui->Label5->show();
+
+    // Proximity without a unit while crossings are sought: only crossings are sought, and the
+    // window shows it before the walk starts.
+    if (scan::runCondition(options) && scan::proximityWithoutUnit(options)) {
+        m_ui->Check2->setChecked(false);
+        showProximityControls(false);
+    }
+
+    ResultsListSink results(*m_ui->ListView1);
+    ProgressObserver observer(*m_ui->Label8, *m_ui->ProgressBar1, *m_ui->Label14,
+                              [this] { return !m_closing; });
+    scan::ErrorLog errorLog(m_programFolder / scan::kErrorLogFileName, *m_environment);
+    scan::RunOutcome outcome;
+    try {
+        outcome = scan::runScan(layout, options, m_selection, results, observer, errorLog, *m_environment);
+    } catch (const std::exception& error) {
+        // The core reports bad files as values; what reaches here is the system failing (memory).
+        if (!m_closing) {
+            m_messages.information(this, QStringLiteral("Parvane"),
+                                   QStringLiteral("Execution interrompue: ")
+                                       + QString::fromLocal8Bit(error.what()));
+        }
+    }
+
+    if (m_closing) {
+        encours = false;
+        endProgram();
+        return;
+    }
+
+    if (outcome.proximitySwitchedOff) {
+        m_ui->Check2->setChecked(false);
+        showProximityControls(false);
+    }
+    if (outcome.scanned) {
+        m_ui->Label8->setToolTip(fromWindows1252(outcome.tooltip));
+        m_ui->Label8->setText(fromWindows1252(outcome.status));
+        dialogs::ajustecolonnes(m_ui->ListView1, this);
+        sortByColumnOnce(*m_ui->ListView1, 0);
+    }
+
+    encours = false;
+    setScanBoxesEnabled(true);
+}
+
+void tendancesForm1::setScanBoxesEnabled(bool enabled)
+{
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{m_ui->Check8, m_ui->Check9, m_ui->Check2, m_ui->Check3, m_ui->Check4,
+                                         m_ui->Check5, m_ui->Check6, m_ui->Combo1})
+        box->setEnabled(enabled);
+}
+
+void tendancesForm1::showProximityControls(bool visible)
+{
+    m_ui->frame3->setVisible(visible);
+    m_ui->Text2->setVisible(visible);
+}
+
+void tendancesForm1::basesCommand()
+{
+    if (encours)
+        return;
+    if (!m_messages.confirm(this, QStringLiteral("Parvane - Base(s)"),
+                            QStringLiteral("Fonction utilisee pour mettre a jour / Modifier / ajouter\n"
+                                           "la (les) base(s) de travaille de Korvix")))
+        return;
+    selbase = true;
+    if (m_pathDialog)
+        m_pathDialog();
+    // Only the bases are read again: Korvix's folder and the base layout keep their start-up values.
+    const scan::Settings reread = scan::loadSettings(m_programFolder / scan::kSettingsFileName);
+    m_settings.base1 = reread.base1;
+    m_settings.base2 = reread.base2;
+    m_settings.base3 = reread.base3;
+    applyChooser(scan::chooserAfterBasesCommand(m_settings));
+}
+
+void tendancesForm1::groupCommand()
+{
+    if (encours)
+        return;
+    m_selection.active = false;
+    m_ui->Command7->setEnabled(false);
+    setWindowTitle(QStringLiteral("Parvane"));
+    if (m_groupDialog)
+        m_groupDialog();
+    m_ui->Command7->setEnabled(true);
+}
+
+void tendancesForm1::printCommand()
+{
+    if (encours)
+        return;
+    if (m_printCommand)
+        m_printCommand();
+}
+
+void tendancesForm1::korvixCommand()
+{
+    if (encours)
+        return;
+    if (m_korvixCommand)
+        m_korvixCommand();
+}
+
+void tendancesForm1::helpCommand()
+{
+    if (encours)
+        return;
+    openDocument(fileUrl(m_programFolder / kHelpPageName));
+}
+
+void tendancesForm1::contactCommand()
+{
+    if (encours)
+        return;
+    openDocument(QUrl(QStringLiteral("Mailto:") + QString::fromUtf8(kContactAddress)));
+}
+
+void tendancesForm1::errorLogCommand()
+{
+    if (encours)
+        return;
+    openDocument(fileUrl(m_programFolder / scan::kErrorLogFileName));
+}
+
+void tendancesForm1::openDocument(const QUrl& url)
+{
+    if (m_openDocument)
+        m_openDocument(url);
+}
+
+void tendancesForm1::chooseBase(int index)
+{
+    if (encours)
+        return;
+    if (const auto base = scan::baseForChooserIndex(m_settings, index)) {
+        baseactive = *base;
+        m_ui->Combo1->setToolTip(fromWindows1252(*base));
+    }
+}
+
+void tendancesForm1::proximityClicked(bool on)
+{
+    if (encours)
+        return;
+    showProximityControls(on);
+}
+
+void tendancesForm1::crossingClicked(bool on)
+{
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui->Frame2, m_ui->Text4, m_ui->Label2, m_ui->Check8})
+        control->setVisible(on);
+}
+
+void tendancesForm1::volumeFilterClicked(bool on)
+{
+    m_ui->Text4->setEnabled(on);
+}
+
+void tendancesForm1::resultsClicked(bool on)
+{
+    m_ui->Frame1->setVisible(on);
+    m_ui->ListView1->setVisible(on);
+    if (on) {
+        showMaximized();
+    } else {
+        showNormal();
+        resize(kNormalWidth, kNormalHeight);
+    }
+}
+
+void tendancesForm1::sortByColumn(int column)
+{
+    if (encours)
+        return;
+    sortByColumnOnce(*m_ui->ListView1, column);
+}
+
+void tendancesForm1::applyResizeRule()
+{
+    const int outerWidth = width() + kOuterFrameWidth;
+    const int outerHeight = height() + kOuterFrameHeight;
+    const int listWidth = std::max(outerWidth - kListWidthAllowance, kListMinWidth);
+    const int listHeight = std::max(outerHeight - kListHeightAllowance, kListMinHeight);
+    const int frameWidth = std::max(outerWidth - kFrameWidthAllowance, kFrameMinWidth);
+    const int frameHeight = std::max(outerHeight - kFrameHeightAllowance, kFrameMinHeight);
+    m_ui->Frame1->resize(frameWidth, frameHeight);
+    m_ui->ListView1->resize(listWidth, listHeight);
+}
+
+void tendancesForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    applyResizeRule();
+}
+
+bool tendancesForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Label8 && event->type() == QEvent::MouseButtonDblClick) {
+        errorLogCommand();
+        return true;
+    }
+    if (watched == m_ui->Label3 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        contactCommand();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void tendancesForm1::closeEvent(QCloseEvent* event)
+{
+    m_closing = true;
+    event->accept();
+    // During a run the program ends when the run has closed its files, at the next stock.
+    if (!encours)
+        endProgram();
+}
+
+void tendancesForm1::endProgram()
+{
+    if (m_quitRequested)
+        return;
+    m_quitRequested = true;
+    if (m_quit)
+        m_quit();
+}
+
+} // namespace parvane::mainwindow
