@@ -1,10 +1,10 @@
 #include "dialogs/ColumnSizing.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QTreeWidget>
-
-#include <algorithm>
 
 namespace parvane::dialogs {
 
@@ -18,7 +18,9 @@ void ajustecolonnes(QTreeWidget* list, const QWidget* window)
     list->header()->setResizeContentsPrecision(-1);
     for (int i = 0; i < list->columnCount(); ++i) {
         // The content alone, as a list view's auto-size does: the header is the rule below.
-        list->setColumnWidth(i, std::max(0, list->sizeHintForColumn(i)));
+        // QTreeView hides the measure that QAbstractItemView offers publicly.
+        const QAbstractItemView* view = list;
+        list->setColumnWidth(i, std::max(0, view->sizeHintForColumn(i)));
         const int captionWidth = metrics.horizontalAdvance(header->text(i));
         if (list->columnWidth(i) < captionWidth + 10)
             list->setColumnWidth(i, captionWidth + 10);
