@@ -1,0 +1,118 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/evaluation/Evaluation.h"
+#include "core/scan/ResultsSink.h"
+#include "core/scan/RunEnvironment.h"
+#include "core/scan/ScanObserver.h"
+
+namespace parvane::test {
+
+// Fakes behind the scan's seams, recording what a run hands them.
+
+// The moment of every test run: Tuesday 3 February 2026, 09:05:07.
+inline scan::DateTime fixedMoment()
+{
+    scan::DateTime moment;
+    moment.date = {2026, 2, 3};
+    moment.hour = 9;
+    moment.minute = 5;
+    moment.second = 7;
+    return moment;
+}
+
+// How an error-log line of a run at fixedMoment() under scan::FixedEnvironment begins.
+inline constexpr std::string_view kLogPrefix = "03/02/2026 09:05:07 | ";
+
+// The error-log line for `subject` and `message`, CR LF included.
+inline std::string logLine(std::string_view subject, std::string_view message)
+{
+    return std::string(kLogPrefix) + std::string(subject) + std::string(message) + "\r\n";
+}
+
+// The results list: rows of seven texts, numbered from 1 as the sink's contract says.
+class RecordingSink final : public scan::ResultsSink
+{
+public:
+    using Row = std::array<std::string, scan::kResultColumnCount>;
+
+    void clear() override
+    {
+        rows.clear();
+        ++clears;
+    }
+
+    void addRow() override { rows.emplace_back(); }
+
+    // A row number outside the list throws, which fails the test.
+    void setText(std::size_t row, scan::ResultColumn column, std::string_view text) override
+    {
+        rows.at(row - 1).at(static_cast<std::size_t>(column)) = std::string(text);
+    }
+
+    std::vector<Row> rows;
+    int clears = 0;
+};
+
+// What the window would show: status texts, the progress bar and the CSV label, in call order.
+class RecordingObserver final : public scan::ScanObserver
+{
+public:
+    void statusText(std::string_view text) override { statusTexts.emplace_back(text); }
+
+    void progressShown(bool visible) override { progressVisible = visible; }
+
+    void progressRange(double maximum) override { ranges.push_back(maximum); }
+
+    void progressValue(double value) override { values.push_back(value); }
+
+    void csvFileShown(const std::filesystem::path& file) override { csvFile = file; }
+
+    void csvLabelHidden() override { csvFile.clear(); }
+
+    bool afterStock(double progress) override
+    {
+        stockProgress.push_back(progress);
+        return stockProgress.size() != stopAfter;
+    }
+
+    std::vector<std::string> statusTexts;
+    std::vector<double> ranges;
+    std::vector<double> values;
+    std::vector<double> stockProgress;
+    std::filesystem::path csvFile;
+    bool progressVisible = false;
+    std::size_t stopAfter = 0; // ends the run after this many stocks; 0 never
+};
+
+// The evaluation's outputs, recorded line by line.
+class RecordingOutputs final : public evaluation::EvaluationOutputs
+{
+public:
+    void addRow(const evaluation::ResultRow& row) override { rows.push_back(row); }
+
+    void writeCrossingGroupLine(std::string_view line) override { crossingLines.emplace_back(line); }
+
+    void writeProximityGroupLine(std::string_view line) override { proximityLines.emplace_back(line); }
+
+    void writeCsvLine(std::string_view line) override { csvLines.emplace_back(line); }
+
+    void logError(std::string_view subject, std::string_view message) override
+    {
+        errors.push_back(std::string(subject) + std::string(message));
+    }
+
+    std::vector<evaluation::ResultRow> rows;
+    std::vector<std::string> crossingLines;
+    std::vector<std::string> proximityLines;
+    std::vector<std::string> csvLines;
+    std::vector<std::string> errors; // subject followed by message
+};
+
+} // namespace parvane::test

@@ -1,0 +1,210 @@
+#include "support/TestBase.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+
+namespace parvane::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
+std::int64_t daysFromCivil(int year, int month, int day)
+{
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const auto yearOfEra = static_cast<std::int64_t>(year - era * 400);
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::string civilText(std::int64_t days)
+{
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04lld%02lld%02lld", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day));
+    return buffer;
+}
+
+// 1970-01-01 was a Thursday: 0 Monday ... 6 Sunday.
+int weekdayFromMonday(std::int64_t days)
+{
+    return static_cast<int>(((days + 3) % 7 + 7) % 7);
+}
+
+// A large file is known by its size, its modification time and a hash of its first MiB, so that
+// a snapshot does not read hundreds of megabytes.
+std::string bigFileText(const fs::path& file, std::uintmax_t size)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::uint64_t hash = 14695981039346656037ull;
+    std::string buffer(std::size_t{1} << 20, '\0');
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+        hash ^= static_cast<unsigned char>(buffer[static_cast<std::size_t>(i)]);
+        hash *= 1099511628211ull;
+    }
+    std::error_code ignored;
+    const auto written = fs::last_write_time(file, ignored).time_since_epoch().count();
+    return "<big>" + std::to_string(size) + ":" + std::to_string(written) + ":" + std::to_string(hash);
+}
+
+} // namespace
+
+std::vector<std::string> tradingDates(std::string_view last, std::size_t count)
+{
+    const std::string text(last);
+    std::int64_t day = daysFromCivil(std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)),
+                                     std::stoi(text.substr(6, 2)));
+    std::vector<std::string> dates(count);
+    for (std::size_t i = count; i > 0;) {
+        if (weekdayFromMonday(day) < 5)
+            dates[--i] = civilText(day);
+        --day;
+    }
+    return dates;
+}
+
+std::string quotationLine(std::string_view date, std::string_view close, std::string_view volume)
+{
+    std::string line(date);
+    line.append("\t1\t2\t0,5\t").append(close).append("\t").append(volume);
+    return line;
+}
+
+std::vector<Quote> flatQuotes(std::size_t count, std::string_view close, std::string_view volume)
+{
+    return std::vector<Quote>(count, Quote{std::string(close), std::string(volume)});
+}
+
+std::string historyText(const std::vector<Quote>& quotes, std::string_view last)
+{
+    const std::vector<std::string> dates = tradingDates(last, quotes.size());
+    std::string text;
+    for (std::size_t i = 0; i < quotes.size(); ++i)
+        text.append(quotationLine(dates[i], quotes[i].close, quotes[i].volume)).append("\r\n");
+    return text;
+}
+
+std::string dailyHistory(std::size_t count, std::string_view previousClose, std::string_view lastClose,
+                         std::string_view previousVolume, std::string_view lastVolume)
+{
+    std::vector<Quote> quotes = flatQuotes(count);
+    if (count >= 2)
+        quotes[count - 2] = {std::string(previousClose), std::string(previousVolume)};
+    quotes[count - 1] = {std::string(lastClose), std::string(lastVolume)};
+    return historyText(quotes);
+}
+
+std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose, std::string_view lastClose,
+                          std::string_view previousWeekVolume, std::string_view lastWeekVolume)
+{
+    std::vector<Quote> quotes = flatQuotes(count);
+    for (std::size_t i = count - 10; i < count - 5; ++i)
+        quotes[i].volume = previousWeekVolume;
+    for (std::size_t i = count - 5; i < count; ++i)
+        quotes[i].volume = lastWeekVolume;
+    quotes[count - 6].close = previousWeekClose;
+    quotes[count - 1].close = lastClose;
+    return historyText(quotes);
+}
+
+std::string trendLineText(const TrendLineSpec& line)
+{
+    std::string text = line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
+                       + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8
+                       + "\t" + line.field9;
+    if (line.extension)
+        text += "\t255\t1\t0\t0\t0\t" + *line.extension;
+    return text;
+}
+
+std::string trendLineFile(const std::vector<TrendLineSpec>& lines)
+{
+    std::string text;
+    for (const TrendLineSpec& line : lines)
+        text.append(trendLineText(line)).append("\r\n");
+    return text;
+}
+
+TestBase::TestBase(fs::path root)
+    : m_root(std::move(root))
+{
+    for (const fs::path& folder : {droite(), histo(), groupe(), comment()}) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error)
+            ADD_FAILURE() << "cannot create " << folder << ": " << error.message();
+    }
+}
+
+void TestBase::addStock(std::string_view fileName, std::string_view trendLines,
+                        std::optional<std::string_view> history) const
+{
+    writeFile(droite() / fileName, trendLines);
+    if (history)
+        writeFile(histo() / fileName, *history);
+}
+
+void TestBase::addComment(std::string_view fileName, std::string_view bytes) const
+{
+    writeFile(comment() / fileName, bytes);
+}
+
+void TestBase::addGroup(std::string_view groupFileName, std::string_view bytes) const
+{
+    writeFile(groupe() / groupFileName, bytes);
+}
+
+std::map<std::string, std::string> snapshotBaseTree(const fs::path& root)
+{
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().lexically_relative(root).generic_string();
+        std::error_code ignored;
+        const fs::file_status status = entry->symlink_status(ignored);
+        if (fs::is_symlink(status)) {
+            tree[name] = "<link>" + fs::read_symlink(entry->path(), ignored).string();
+        } else if (fs::is_directory(status)) {
+            tree[name] = "<dir>";
+        } else if (!fs::is_regular_file(status)) {
+            tree[name] = "<special>";
+        } else {
+            const std::uintmax_t size = fs::file_size(entry->path(), ignored);
+            tree[name] = size > (1u << 20) ? bigFileText(entry->path(), size) : readFile(entry->path());
+        }
+    }
+    if (error)
+        ADD_FAILURE() << "cannot walk " << root << ": " << error.message();
+    return tree;
+}
+
+void writeSparseFile(const fs::path& file, std::uintmax_t bytes)
+{
+    writeFile(file, "");
+    std::error_code error;
+    fs::resize_file(file, bytes, error);
+    if (error)
+        ADD_FAILURE() << "cannot size " << file << ": " << error.message();
+}
+
+} // namespace parvane::test

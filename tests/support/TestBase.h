@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvane::test {
+
+// Builders of small Korvix bases for the scan tests. They write the files as Korvix does (Tab
+// separated fields, CR LF line ends) and compute dates on their own, so that the tests do not
+// lean on the readers that they check.
+
+// The date of the last quotation of the built histories: Friday 19 June 2026.
+inline constexpr std::string_view kLastDate = "20260619";
+
+// `count` trading days (Monday to Friday), as "yyyymmdd", oldest first, the last being `last`
+// (which must itself be a valid "yyyymmdd" date).
+std::vector<std::string> tradingDates(std::string_view last, std::size_t count);
+
+// One quotation line without its line end: date, open, high, low, close, volume.
+std::string quotationLine(std::string_view date, std::string_view close, std::string_view volume);
+
+// One quotation of a built history.
+struct Quote
+{
+    std::string close = "10";
+    std::string volume = "1000";
+};
+
+// `count` quotes with the same close and volume.
+std::vector<Quote> flatQuotes(std::size_t count, std::string_view close = "10",
+                              std::string_view volume = "1000");
+
+// A history file: one line per quote, on consecutive trading days ending with `last`, each line
+// ended by CR LF.
+std::string historyText(const std::vector<Quote>& quotes, std::string_view last = kLastDate);
+
+// A daily history of `count` lines closing at 10 with a volume of 1000, but for the last two.
+std::string dailyHistory(std::size_t count, std::string_view previousClose, std::string_view lastClose,
+                         std::string_view previousVolume = "1000", std::string_view lastVolume = "1000");
+
+// A history of `count` trading days ending on Friday 19 June 2026: the Friday before closes at
+// `previousWeekClose`, the last day at `lastClose`, every other day at 10. The five days of the
+// last week trade `lastWeekVolume` each, the five days of the week before `previousWeekVolume`.
+// With 100 lines the history runs from a Monday to a Friday: 101 working days by Korvix's count,
+// so 21 weeks; with 245 lines, 50 weeks. `count` is at least 11.
+std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose, std::string_view lastClose,
+                          std::string_view previousWeekVolume = "1000",
+                          std::string_view lastWeekVolume = "1000");
+
+// The fields of one trend line as Korvix writes them. Slope and intercept are written followed by
+// the one character that Korvix puts after them ("#").
+struct TrendLineSpec
+{
+    std::string unit = "1"; // "1" daily, "0" weekly, "-1" monthly
+    std::string kind = "0"; // "1" no age limit, "3" never evaluated
+    std::string slope = "0";
+    std::string intercept = "10";
+    std::string firstAnchor = "90";
+    std::string secondAnchor = "98";
+    std::string field8 = "0";
+    std::string field9 = "0";
+    std::optional<std::string> extension; // field 15; the line has ten fields without it
+};
+
+// One trend line without its line end.
+std::string trendLineText(const TrendLineSpec& line);
+
+// A trend-line file: each line followed by CR LF.
+std::string trendLineFile(const std::vector<TrendLineSpec>& lines);
+
+// A base under `root`: root/base with its droite, histo, groupe and comment folders.
+class TestBase
+{
+public:
+    explicit TestBase(std::filesystem::path root);
+
+    const std::filesystem::path& root() const { return m_root; }
+
+    std::filesystem::path base() const { return m_root / "base"; }
+
+    std::filesystem::path droite() const { return base() / "droite"; }
+
+    std::filesystem::path histo() const { return base() / "histo"; }
+
+    std::filesystem::path groupe() const { return base() / "groupe"; }
+
+    std::filesystem::path comment() const { return base() / "comment"; }
+
+    // Writes the trend-line file and the history file of a stock (`fileName`: name, "_", code,
+    // ".txt"). Without `history` the stock has no history file.
+    void addStock(std::string_view fileName, std::string_view trendLines,
+                  std::optional<std::string_view> history) const;
+
+    void addComment(std::string_view fileName, std::string_view bytes) const;
+
+    void addGroup(std::string_view groupFileName, std::string_view bytes) const;
+
+private:
+    std::filesystem::path m_root;
+};
+
+// Like snapshotTree, but safe on anything a broken base may hold: a FIFO or another special
+// file is recorded as "<special>" without being opened, and a file larger than 1 MiB by its size,
+// modification time and a hash of its first MiB.
+std::map<std::string, std::string> snapshotBaseTree(const std::filesystem::path& root);
+
+// Makes `file` a sparse regular file of `bytes` bytes (nothing is written to disk), for a file
+// that exists but is too large to be read.
+void writeSparseFile(const std::filesystem::path& file, std::uintmax_t bytes);
+
+} // namespace parvane::test
