@@ -46,7 +46,8 @@ QString resultsPdfPath(const QString& folder, const QDateTime& now);
 
 // The print command of the main window: landscape, a title dated `now`, then the print, to the
 // printer or, where none is installed, to a PDF in the program folder that is then opened. A
-// failure has been reported to the user by `printer`. Returns the PDF written, empty otherwise.
+// failure has been reported to the user by `printer`. `printer` keeps that destination for later
+// prints. Returns the PDF written, empty otherwise.
 QString printResults(CPrintListView& printer, const QDateTime& now, const ResultsPrintContext& context);
 
 } // namespace parvane::print

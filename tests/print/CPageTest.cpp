@@ -27,15 +27,6 @@ TEST(CText, FontSetterCopiesAndLaterChangesToTheSourceDoNotReachIt)
     EXPECT_EQ(text.Font(), (PrintFont{QStringLiteral("Times New Roman"), 14.0, true, true, true, true}));
 }
 
-TEST(CText, FontGetterHandsOutTheOwnedFontForChangesInPlace)
-{
-    CText text;
-    text.Font().bold = true;
-    text.Font().size = 8;
-    EXPECT_TRUE(text.Font().bold);
-    EXPECT_EQ(text.Font().size, 8.0);
-}
-
 TEST(CPage, StartsWith15CentimetreMarginsAndEmptyHeaderAndFooter)
 {
     const CPage page(PaperDefaults{5, 2});
