@@ -13,6 +13,7 @@ struct FileStatus
     int code = 0;
 
     bool ok() const { return code == 0; }
+
     // The file (or a folder on its path) does not exist.
     bool isMissing() const;
 };
@@ -22,6 +23,13 @@ struct FileStatus
 // `maxBytes` is refused with EFBIG. Never throws.
 [[nodiscard]] FileStatus readWholeFile(const std::filesystem::path& file, std::string& out,
                                        std::size_t maxBytes = std::size_t{256} << 20);
+
+// The same reading into the first `length` bytes of `buffer`, for a buffer reused from file to
+// file: the size of `buffer` only grows (it is a high-water mark, so that its bytes are not cleared
+// again for every file) and its bytes past `length` are unspecified. `length` is 0 on failure.
+[[nodiscard]] FileStatus readWholeFileInto(const std::filesystem::path& file, std::string& buffer,
+                                           std::size_t& length,
+                                           std::size_t maxBytes = std::size_t{256} << 20);
 
 // True when `file` exists and is a regular file (a folder, or a missing path, gives false).
 bool isRegularFile(const std::filesystem::path& file) noexcept;

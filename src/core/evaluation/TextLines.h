@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace parvane::evaluation {
 
@@ -28,6 +29,10 @@ void forEachLine(std::string_view text, F&& onLine)
 
 // Number of lines of `text` by the rule of forEachLine.
 std::size_t countLines(std::string_view text) noexcept;
+
+// countLines by each counting method that this processor can run (the portable loop first, then
+// the vector units), for tests: every count must be the same.
+std::vector<std::size_t> countLinesByEveryMethod(std::string_view text);
 
 // Field `index` (from 0) of a Tab-separated line; std::string_view{} with `found` false when the
 // line has fewer fields.

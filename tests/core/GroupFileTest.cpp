@@ -1,0 +1,113 @@
+#include "core/scan/GroupFile.h"
+
+#include <cerrno>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+
+namespace parvane::scan {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// Code and name of each entry.
+Entries pairsOf(const std::vector<GroupEntry>& entries)
+{
+    Entries pairs;
+    for (const GroupEntry& entry : entries)
+        pairs.emplace_back(entry.code, entry.name);
+    return pairs;
+}
+
+TEST(GroupFile, ReadsCodeAndNameFromTheFirstTwoFields)
+{
+    const TempDir dir;
+    writeFile(dir.path() / "g.txt", "12345\tDUPONT\r\n"
+                                    "12345\tDUPONT\textra\tmore\n"
+                                    "no tab here\r"
+                                    "\r\n"
+                                    "\tNONAME\r\n"
+                                    "12345 \tX_DUPONT\r\n"
+                                    "678\t\xc9TOILE");
+    std::vector<GroupEntry> entries{{"stale", "stale"}};
+    ASSERT_TRUE(readGroupFile(dir.path() / "g.txt", entries).ok());
+    EXPECT_EQ(pairsOf(entries), (Entries{{"12345", "DUPONT"},
+                                         {"12345", "DUPONT"},
+                                         {"", "NONAME"},
+                                         {"12345 ", "X_DUPONT"},
+                                         {"678", "\xc9TOILE"}}));
+}
+
+TEST(GroupFile, ReportsAFileThatCannotBeRead)
+{
+    const TempDir dir;
+    std::vector<GroupEntry> entries{{"stale", "stale"}};
+    EXPECT_TRUE(readGroupFile(dir.path() / "none.txt", entries).isMissing());
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(readGroupFile(dir.path(), entries).code, EISDIR);
+}
+
+TEST(GroupFile, CompteligneCountsLinesAsALineReaderReturnsThem)
+{
+    const TempDir dir;
+    writeFile(dir.path() / "a.txt", "1\tA\r\n\r\n2\tB");
+    writeFile(dir.path() / "b.txt", "1\tA\r\n2\tB\r\n");
+    writeFile(dir.path() / "c.txt", "");
+    EXPECT_EQ(compteligne(dir.path() / "a.txt"), 3u);
+    EXPECT_EQ(compteligne(dir.path() / "b.txt"), 2u);
+    EXPECT_EQ(compteligne(dir.path() / "c.txt"), 0u);
+    EXPECT_EQ(compteligne(dir.path() / "none.txt"), 0u);
+}
+
+TEST(GroupFile, WritesLinesAndFileNames)
+{
+    EXPECT_EQ(groupLine("12345 ", "X_DUPONT"), "12345 \tX_DUPONT\r\n");
+    EXPECT_EQ(stockFileName("DUPONT", "12345"), "DUPONT_12345.txt");
+    EXPECT_EQ(stockFileName("ALPHA", ""), "ALPHA_.txt");
+}
+
+TEST(GroupFile, SplitsAStockFileNameAtItsFirstUnderscore)
+{
+    auto name = splitStockFileName("DUPONT_FRERES_12345.txt");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->name, "DUPONT");
+    EXPECT_EQ(name->code, "FRERES_12345");
+
+    name = splitStockFileName("ALPHA_.txt");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->name, "ALPHA");
+    EXPECT_EQ(name->code, "");
+
+    name = splitStockFileName("_1.txt");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->name, "");
+    EXPECT_EQ(name->code, "1");
+
+    EXPECT_FALSE(splitStockFileName("DUPONT.txt"));
+    EXPECT_FALSE(splitStockFileName("ALPHA.tx_"));
+    EXPECT_FALSE(splitStockFileName("ALPHA._xt"));
+    EXPECT_FALSE(splitStockFileName("_"));
+    EXPECT_FALSE(splitStockFileName(""));
+}
+
+TEST(GroupFile, SafeNamesStayInsideTheBase)
+{
+    EXPECT_TRUE(isSafeNameComponent("DUPONT_12345.txt"));
+    EXPECT_TRUE(isSafeNameComponent("X_DUPONT"));
+    EXPECT_TRUE(isSafeNameComponent("..."));
+    EXPECT_TRUE(isSafeNameComponent("\xe9"));
+    EXPECT_FALSE(isSafeNameComponent("."));
+    EXPECT_FALSE(isSafeNameComponent(".."));
+    EXPECT_FALSE(isSafeNameComponent("../etc/passwd"));
+    EXPECT_FALSE(isSafeNameComponent("a/b"));
+    EXPECT_FALSE(isSafeNameComponent("a\\b"));
+    EXPECT_FALSE(isSafeNameComponent(std::string_view("a\0b", 3)));
+}
+
+} // namespace
+} // namespace parvane::scan

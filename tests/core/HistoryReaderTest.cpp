@@ -1,0 +1,296 @@
+#include "core/evaluation/HistoryReader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/TestFiles.h"
+
+namespace parvane::evaluation {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+// Quotation line i (from 1) of a test history: a trading day of December 2001 onwards, close
+// "i,5", volume 100 * i.
+std::string quotation(int i)
+{
+    const Date date = civilFromDays(daysFromCivil(Date{2001, 12, 1}) + i);
+    char day[9];
+    std::snprintf(day, sizeof day, "%04d%02d%02d", date.year, date.month, date.day);
+    return std::string(day) + "\t1\t2\t3\t" + std::to_string(i) + ",5\t" + std::to_string(100 * i);
+}
+
+std::string history(int lines, std::string_view lineEnd = "\r\n", bool finalLineEnd = true)
+{
+    std::string text;
+    for (int i = 1; i <= lines; ++i) {
+        text += quotation(i);
+        if (i < lines || finalLineEnd)
+            text += lineEnd;
+    }
+    return text;
+}
+
+HistorySummary summaryOf(std::string_view bytes)
+{
+    HistorySummary summary;
+    HistoryReader::summarize(bytes, summary);
+    return summary;
+}
+
+std::vector<std::string> quotations(int first, int last)
+{
+    std::vector<std::string> lines;
+    for (int i = first; i <= last; ++i)
+        lines.push_back(quotation(i));
+    return lines;
+}
+
+void expectSame(const HistorySummary& a, const HistorySummary& b)
+{
+    EXPECT_EQ(a.lineCount, b.lineCount);
+    EXPECT_EQ(a.firstDate, b.firstDate);
+    EXPECT_EQ(a.lastDate, b.lastDate);
+    EXPECT_EQ(a.lastClose, b.lastClose);
+    EXPECT_EQ(a.previousClose, b.previousClose);
+    EXPECT_EQ(a.lastVolume, b.lastVolume);
+    EXPECT_EQ(a.previousVolume, b.previousVolume);
+    EXPECT_EQ(a.lookBack, b.lookBack);
+}
+
+TEST(HistoryReader, SummarizesAFiveLineHistory)
+{
+    const HistorySummary summary = summaryOf(history(5));
+    EXPECT_EQ(summary.lineCount, 5u);
+    EXPECT_EQ(summary.lastBarPosition(), 6u);
+    EXPECT_TRUE(summary.hasPreviousLine());
+    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 2}));
+    EXPECT_EQ(summary.lastDate, (Date{2001, 12, 6}));
+    EXPECT_EQ(summary.lastClose, "5.5");
+    EXPECT_EQ(summary.previousClose, "4.5");
+    EXPECT_EQ(summary.lastVolume, 500);
+    EXPECT_EQ(summary.previousVolume, 400);
+    EXPECT_EQ(summary.lookBack, quotations(2, 4));
+}
+
+TEST(HistoryReader, LookBackNeverHoldsLineOneAndAtMostTenLines)
+{
+    EXPECT_EQ(summaryOf(history(2)).lookBack, quotations(2, 1));
+    EXPECT_EQ(summaryOf(history(3)).lookBack, quotations(2, 2));
+    EXPECT_EQ(summaryOf(history(11)).lookBack, quotations(2, 10));
+    EXPECT_EQ(summaryOf(history(12)).lookBack, quotations(2, 11));
+    EXPECT_EQ(summaryOf(history(13)).lookBack, quotations(3, 12));
+    EXPECT_EQ(summaryOf(history(30)).lookBack, quotations(20, 29));
+}
+
+TEST(HistoryReader, TwoLinesTakeThePreviousQuotationFromLineOne)
+{
+    const HistorySummary summary = summaryOf(history(2));
+    EXPECT_EQ(summary.previousClose, "1.5");
+    EXPECT_EQ(summary.previousVolume, 100);
+    EXPECT_EQ(summary.lastClose, "2.5");
+}
+
+TEST(HistoryReader, OneLineHasNoPreviousQuotation)
+{
+    const HistorySummary summary = summaryOf(history(1, "\r\n", false));
+    EXPECT_EQ(summary.lineCount, 1u);
+    EXPECT_FALSE(summary.hasPreviousLine());
+    EXPECT_EQ(summary.firstDate, summary.lastDate);
+    EXPECT_EQ(summary.lastClose, "1.5");
+    EXPECT_EQ(summary.previousClose, "");
+    EXPECT_EQ(summary.previousVolume, 0);
+    EXPECT_TRUE(summary.lookBack.empty());
+}
+
+TEST(HistoryReader, EmptyFileHasNoLines)
+{
+    const HistorySummary summary = summaryOf("");
+    EXPECT_EQ(summary.lineCount, 0u);
+    EXPECT_FALSE(summary.firstDate);
+    EXPECT_FALSE(summary.lastDate);
+    EXPECT_EQ(summary.lastClose, "");
+    EXPECT_TRUE(summary.lookBack.empty());
+}
+
+TEST(HistoryReader, AcceptsCrLfLfAndCr)
+{
+    const HistorySummary crLf = summaryOf(history(20, "\r\n"));
+    expectSame(summaryOf(history(20, "\n")), crLf);
+    expectSame(summaryOf(history(20, "\r")), crLf);
+    expectSame(summaryOf(history(20, "\r\n", false)), crLf);
+    expectSame(summaryOf(history(20, "\r", false)), crLf);
+
+    std::string mixed;
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int i = 1; i <= 20; ++i)
+        mixed += quotation(i) + ends[i % 3];
+    expectSame(summaryOf(mixed), crLf);
+}
+
+TEST(HistoryReader, BlankLinesCount)
+{
+    const std::string text = quotation(1) + "\r\n\r\n" + quotation(2) + "\r\n\r\n" + quotation(3) + "\r\n";
+    const HistorySummary summary = summaryOf(text);
+    EXPECT_EQ(summary.lineCount, 5u);
+    EXPECT_EQ(summary.lookBack, (std::vector<std::string>{"", quotation(2), ""}));
+    EXPECT_EQ(summary.previousClose, "");
+    EXPECT_EQ(summary.previousVolume, 0);
+
+    // A blank last line: the last quotation has no date and no close.
+    const HistorySummary blankLast = summaryOf(quotation(1) + "\r\n" + quotation(2) + "\r\n\r\n");
+    EXPECT_EQ(blankLast.lineCount, 3u);
+    EXPECT_FALSE(blankLast.lastDate);
+    EXPECT_EQ(blankLast.lastClose, "");
+    EXPECT_EQ(blankLast.previousClose, "2.5");
+}
+
+TEST(HistoryReader, ReadsCloseAndVolumeFields)
+{
+    EXPECT_EQ(closeText("20011231\t1\t2\t3\t12,34\t1000"), "12.34");
+    EXPECT_EQ(closeText("20011231\t1\t2\t3\t1,234,5\t1000"), "1.234,5");
+    EXPECT_EQ(closeText("20011231\t1\t2\t3\t12,5"), "12.5");
+    EXPECT_EQ(closeText("20011231\t1\t2\t3\t"), "");
+    EXPECT_EQ(closeText("20011231\t1\t2\t3"), "");
+    EXPECT_EQ(closeText("20011231\t1\t2\t3\t\xe9\xff\t5"), "\xe9\xff");
+
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t1000"), 1000);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t123456789012"), 1234567890);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t1000,5"), 1000);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t 1 000"), 1000);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t"), 0);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4"), 0);
+    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\tabc"), 0);
+}
+
+TEST(HistoryReader, FieldsMissingLeaveTheirItemsEmpty)
+{
+    const std::string text = "20011203\t1\t2\t3\r\n"
+                             "garbage\r\n"
+                             "20011299\t1\t2\t3\t7\r\n";
+    const HistorySummary summary = summaryOf(text);
+    EXPECT_EQ(summary.lineCount, 3u);
+    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 3}));
+    EXPECT_FALSE(summary.lastDate);
+    EXPECT_EQ(summary.lastClose, "7");
+    EXPECT_EQ(summary.lastVolume, 0);
+    EXPECT_EQ(summary.previousClose, "");
+    EXPECT_EQ(summary.previousVolume, 0);
+    EXPECT_EQ(summary.lookBack, (std::vector<std::string>{"garbage"}));
+}
+
+TEST(HistoryReader, NeverKeepsValuesOfThePreviousStock)
+{
+    const TempDir dir;
+    writeFile(dir.path() / "ALPHA_1.txt", history(30));
+    writeFile(dir.path() / "BETA_2.txt", "junk\r\nmore junk");
+    HistoryReader reader;
+    HistorySummary summary;
+    ASSERT_TRUE(reader.read(dir.path() / "ALPHA_1.txt", summary).ok());
+    ASSERT_EQ(summary.lookBack.size(), 10u);
+
+    ASSERT_TRUE(reader.read(dir.path() / "BETA_2.txt", summary).ok());
+    EXPECT_EQ(summary.lineCount, 2u);
+    EXPECT_FALSE(summary.firstDate);
+    EXPECT_FALSE(summary.lastDate);
+    EXPECT_EQ(summary.lastClose, "");
+    EXPECT_EQ(summary.previousClose, "");
+    EXPECT_EQ(summary.lastVolume, 0);
+    EXPECT_EQ(summary.previousVolume, 0);
+    EXPECT_TRUE(summary.lookBack.empty());
+
+    ASSERT_TRUE(reader.read(dir.path() / "ALPHA_1.txt", summary).ok());
+    const FileStatus missing = reader.read(dir.path() / "GAMMA_3.txt", summary);
+    EXPECT_TRUE(missing.isMissing());
+    expectSame(summary, HistorySummary{});
+}
+
+TEST(HistoryReader, ReadMatchesSummarizeAcrossFilesOfAnySize)
+{
+    const TempDir dir;
+    HistoryReader reader;
+    HistorySummary summary;
+    // Files of decreasing then increasing sizes, so that the reused buffer holds stale bytes.
+    for (const int lines : {400, 3, 0, 1, 12, 5000, 2}) {
+        const std::string text = history(lines, "\r\n", lines % 2 == 0);
+        const auto file = dir.path() / ("S_" + std::to_string(lines) + ".txt");
+        writeFile(file, text);
+        ASSERT_TRUE(reader.read(file, summary).ok());
+        expectSame(summary, summaryOf(text));
+    }
+}
+
+TEST(HistoryReader, SurvivesBinaryBytes)
+{
+    std::string text = history(15);
+    text += std::string("\0\0\xff\t\t\t\t\x80\t\0", 10);
+    text += "\r\n";
+    text += std::string(1000, '\0');
+    const HistorySummary summary = summaryOf(text);
+    EXPECT_EQ(summary.lineCount, 17u);
+    EXPECT_FALSE(summary.lastDate);
+    EXPECT_EQ(summary.lastClose, "");
+    EXPECT_EQ(summary.previousClose, std::string("\x80", 1));
+    EXPECT_EQ(summary.previousVolume, 0);
+    ASSERT_EQ(summary.lookBack.size(), 10u);
+    EXPECT_EQ(summary.lookBack[8], quotation(15));
+    EXPECT_EQ(summary.lookBack[9], std::string("\0\0\xff\t\t\t\t\x80\t\0", 10));
+}
+
+TEST(HistoryReader, ReadsATenMegabyteLine)
+{
+    const TempDir dir;
+    const std::string huge = "20011203\t1\t2\t3\t9,75\t42" + std::string(10 << 20, '7');
+    HistoryReader reader;
+    HistorySummary summary;
+
+    writeFile(dir.path() / "FIRST_1.txt", huge + "\r\n" + history(3));
+    ASSERT_TRUE(reader.read(dir.path() / "FIRST_1.txt", summary).ok());
+    EXPECT_EQ(summary.lineCount, 4u);
+    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 3}));
+    EXPECT_EQ(summary.lastClose, "3.5");
+
+    writeFile(dir.path() / "LAST_2.txt", history(3) + huge);
+    ASSERT_TRUE(reader.read(dir.path() / "LAST_2.txt", summary).ok());
+    EXPECT_EQ(summary.lineCount, 4u);
+    EXPECT_EQ(summary.lastDate, (Date{2001, 12, 3}));
+    EXPECT_EQ(summary.lastClose, "9.75");
+    EXPECT_EQ(summary.lastVolume, 4277777777.0);
+    EXPECT_EQ(summary.previousClose, "3.5");
+
+    // The reader goes on with small files after the huge one.
+    writeFile(dir.path() / "SMALL_3.txt", history(5));
+    ASSERT_TRUE(reader.read(dir.path() / "SMALL_3.txt", summary).ok());
+    expectSame(summary, summaryOf(history(5)));
+}
+
+TEST(HistoryReader, RefusesFoldersFifosAndMissingFiles)
+{
+    const TempDir dir;
+    std::filesystem::create_directories(dir.path() / "FOLDER_1.txt");
+    ASSERT_EQ(::mkfifo((dir.path() / "FIFO_2.txt").c_str(), 0600), 0);
+    HistoryReader reader;
+    HistorySummary summary = summaryOf(history(20));
+
+    FileStatus status = reader.read(dir.path() / "FOLDER_1.txt", summary);
+    EXPECT_EQ(status.code, EISDIR);
+    expectSame(summary, HistorySummary{});
+
+    summary = summaryOf(history(20));
+    status = reader.read(dir.path() / "FIFO_2.txt", summary);
+    EXPECT_EQ(status.code, EINVAL);
+    expectSame(summary, HistorySummary{});
+
+    status = reader.read(dir.path() / "NONE_3.txt", summary);
+    EXPECT_EQ(status.code, ENOENT);
+    EXPECT_TRUE(status.isMissing());
+}
+
+} // namespace
+} // namespace parvane::evaluation

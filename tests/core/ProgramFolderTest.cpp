@@ -1,0 +1,96 @@
+#include "core/scan/ProgramFolder.h"
+
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/TestFiles.h"
+
+namespace parvane::scan {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+// Sets an environment variable for the length of a test.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const std::string& value)
+        : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_had = true;
+            m_old = old;
+        }
+        ::setenv(name, value.c_str(), 1);
+    }
+
+    ~ScopedEnv()
+    {
+        if (m_had)
+            ::setenv(m_name, m_old.c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had = false;
+    std::string m_old;
+};
+
+TEST(ProgramFolder, HomeOptionWins)
+{
+    const TempDir dir;
+    EXPECT_EQ(programFolder(dir.path() / "home", dir.path()), dir.path() / "home");
+}
+
+TEST(ProgramFolder, WritableExecutableFolderIsAPortableInstall)
+{
+    const TempDir dir;
+    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
+    EXPECT_EQ(programFolder(std::nullopt, dir.path()), dir.path());
+    EXPECT_FALSE(fs::exists(dir.path() / "config"));
+}
+
+TEST(ProgramFolder, OtherwiseUsesTheConfigFolderAndCreatesIt)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    const TempDir dir;
+    fs::create_directories(dir.path() / "bin");
+    ASSERT_EQ(::chmod((dir.path() / "bin").c_str(), 0555), 0);
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
+        EXPECT_EQ(programFolder(std::nullopt, dir.path() / "bin"), dir.path() / "config" / "parvane");
+        EXPECT_TRUE(fs::is_directory(dir.path() / "config" / "parvane"));
+    }
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", "relative/ignored");
+        const ScopedEnv home("HOME", (dir.path() / "user").string());
+        EXPECT_EQ(programFolder(std::nullopt, dir.path() / "bin"),
+                  dir.path() / "user" / ".config" / "parvane");
+        EXPECT_TRUE(fs::is_directory(dir.path() / "user" / ".config" / "parvane"));
+    }
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config2").string());
+        EXPECT_EQ(programFolder(std::nullopt, fs::path()), dir.path() / "config2" / "parvane");
+    }
+}
+
+TEST(ProgramFolder, ExecutableFolderHoldsTheTestProgram)
+{
+    const fs::path folder = executableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+} // namespace
+} // namespace parvane::scan

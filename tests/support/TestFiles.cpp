@@ -1,0 +1,76 @@
+#include "support/TestFiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+namespace parvane::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "parvane-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        ADD_FAILURE() << "cannot create a temporary folder from " << pattern;
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code error;
+    // A test may leave folders without write or search permission; removal needs both.
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
+    for (fs::recursive_directory_iterator entry(m_path, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && entry != end; entry.increment(error)) {
+        std::error_code ignored;
+        if (entry->is_directory(ignored) && !entry->is_symlink(ignored))
+            fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    error.clear();
+    fs::remove_all(m_path, error);
+}
+
+void writeFile(const fs::path& file, std::string_view bytes)
+{
+    std::error_code error;
+    if (file.has_parent_path())
+        fs::create_directories(file.parent_path(), error);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        ADD_FAILURE() << "cannot write " << file;
+}
+
+std::string readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return {};
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::map<std::string, std::string> snapshotTree(const fs::path& root)
+{
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().lexically_relative(root).generic_string();
+        std::error_code ignored;
+        if (entry->is_symlink(ignored))
+            tree[name] = "<link>" + fs::read_symlink(entry->path(), ignored).string();
+        else if (entry->is_directory(ignored))
+            tree[name] = "<dir>";
+        else
+            tree[name] = readFile(entry->path());
+    }
+    return tree;
+}
+
+} // namespace parvane::test
