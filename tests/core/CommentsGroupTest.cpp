@@ -109,6 +109,17 @@ TEST_F(CommentsGroupTest, MissingGroupFolderIsLogged)
     EXPECT_EQ(m_observer.values.back(), 0.1);
 }
 
+TEST_F(CommentsGroupTest, GroupFileIsNeverWrittenThroughALink)
+{
+    m_base.addComment("ALPHA_120000.txt", "note\r\n");
+    fs::create_symlink(m_base.comment() / "ALPHA_120000.txt", m_base.groupe() / "Quennel.txt");
+
+    EXPECT_EQ(build(), "FIN: 1 Erreur(s)\r\nvoir errorlog.txt");
+    EXPECT_EQ(readFile(m_base.comment() / "ALPHA_120000.txt"), "note\r\n");
+    EXPECT_EQ(readFile(m_log.file()), test::logLine((m_base.groupe() / "Quennel.txt").string(),
+                                                    ": ecriture impossible, erreur no:  40"));
+}
+
 TEST_F(CommentsGroupTest, EndMessageCountsTheErrorsOfTheRunSoFar)
 {
     m_log.write("x", ": y");

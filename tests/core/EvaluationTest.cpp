@@ -194,6 +194,30 @@ TEST_F(EvaluationTest, WeeklyVolumeFilterComparesTheVolumesOfTheLastTwoWeeks)
     EXPECT_TRUE(evaluate(settings, {weekly()}, weeklyHistory(100, "10.2", "9.9", "0", "300")).rows.empty());
 }
 
+TEST_F(EvaluationTest, WeeklyVolumesThatCannotBeReadEndTheStock)
+{
+    EvaluationSettings settings = crossingSettings();
+    settings.volumeFilter = true;
+    settings.volumeThreshold = 10;
+    // The Tuesday of the last week lost its volume field: the closes still give a crossing, but
+    // the week's volume cannot be summed.
+    std::string history = weeklyHistory(100, "10.2", "9.9");
+    const std::string tuesday = test::quotationLine("20260616", "10", "1000");
+    const std::size_t at = history.find(tuesday);
+    ASSERT_NE(at, std::string::npos);
+    history.replace(at, tuesday.size(), "20260616\t1\t2\t0,5\t10");
+    // The daily line after it would be reported: its volume rose fivefold on the last day.
+    const std::string friday = test::quotationLine(test::kLastDate, "9.9", "1000");
+    ASSERT_EQ(history.rfind(friday), history.size() - friday.size() - 2);
+    history.replace(history.size() - friday.size() - 2, friday.size(),
+                    test::quotationLine(test::kLastDate, "9.9", "5000"));
+
+    const RecordingOutputs out = evaluate(settings, {weekly(), TrendLineSpec{}}, history);
+    EXPECT_TRUE(out.rows.empty());
+    EXPECT_EQ(out.errors, std::vector<std::string>{historyPath().string()
+                                                   + ": volumes hebdomadaires illisibles, action ignoree"});
+}
+
 TEST_F(EvaluationTest, WeeklyGapsUseTheWeekCountAndThePreviousWeeksClose)
 {
     // W = 21: the line 0.5 * 21 - 0.6 = 9.9 lies 0.1 above the last close (1.02 %); at W - 1 it is
@@ -232,6 +256,14 @@ TEST_F(EvaluationTest, DailyAgeLimitCountsFromTheLaterAnchor)
     line.kind = "0";
     line.extension = "1"; // 101 - 95 - 1 = 5
     EXPECT_TRUE(reported(line));
+    // Anchors are taken to the nearest whole bar, a half to the even one.
+    line.extension.reset();
+    line.secondAnchor = "95,5"; // 96
+    EXPECT_TRUE(reported(line));
+    line.secondAnchor = "96.5"; // 96
+    EXPECT_TRUE(reported(line));
+    line.secondAnchor = "95.4"; // 95
+    EXPECT_FALSE(reported(line));
 }
 
 TEST_F(EvaluationTest, WeeklyAgeLimitCountsWeeks)

@@ -1,0 +1,291 @@
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ScanProcess.h"
+#include "support/TestBase.h"
+#include "support/TestFiles.h"
+
+namespace parvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Arguments = std::vector<std::string>;
+
+const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
+const std::string kOneLine = trendLineFile({TrendLineSpec{}});
+
+// The messages of an error log: each line checked for its date, time and " | ", then given
+// without them and without its CR LF.
+std::vector<std::string> logMessages(const std::string& log)
+{
+    static const std::regex kStart(R"(^[0-9][0-9/.-]+[0-9] [0-9][0-9:]+[0-9] \| )");
+    std::vector<std::string> messages;
+    std::size_t start = 0;
+    while (start < log.size()) {
+        const std::size_t end = log.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "error-log line without CR LF: " << log.substr(start);
+            break;
+        }
+        const std::string line = log.substr(start, end - start);
+        std::smatch match;
+        if (std::regex_search(line, match, kStart))
+            messages.push_back(match.suffix());
+        else
+            ADD_FAILURE() << "error-log line without date and time: " << line;
+        start = end + 2;
+    }
+    return messages;
+}
+
+class ScanCommandTest : public ::testing::Test
+{
+protected:
+    ScanCommandTest()
+        : m_base(m_dir.path() / "root")
+    {
+        fs::create_directories(home());
+    }
+
+    fs::path home() const { return m_dir.path() / "home"; }
+
+    // Runs parvane-scan with its program folder in the test's folder.
+    ScanProcessResult scan(Arguments arguments)
+    {
+        arguments.insert(arguments.begin(), {"--home", home().string()});
+        ScanProcessResult result = runScanProgram(arguments, m_dir.path() / "scratch");
+        EXPECT_FALSE(result.timedOut);
+        return result;
+    }
+
+    Arguments onBase(Arguments arguments) const
+    {
+        arguments.insert(arguments.begin(), {"--base", m_base.root().string()});
+        return arguments;
+    }
+
+    std::string errorLog() const { return readFile(home() / "errorlog.txt"); }
+
+    // The CSV files of the base.
+    std::vector<fs::path> csvFiles() const
+    {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(m_base.base())) {
+            if (entry.path().extension() == ".csv")
+                files.push_back(entry.path());
+        }
+        return files;
+    }
+
+    TempDir m_dir;
+    TestBase m_base;
+};
+
+TEST_F(ScanCommandTest, TsvPrintsTheHeaderThenTheRowsSortedByActionWithoutCase)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "10.2", "9.9"));
+    m_base.addStock("beta_130000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("delta_150000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    // Two weekly rows of one stock keep the order of its lines.
+    TrendLineSpec first;
+    first.unit = "0";
+    TrendLineSpec second = first;
+    second.intercept = "9.95";
+    m_base.addStock("Gamma_140000.txt", trendLineFile({first, second}), weeklyHistory(100, "9.9", "9.8"));
+
+    const ScanProcessResult result = scan(
+        onBase({"--proximity", "--daily", "--weekly", "--max-gap", "3", "--crossing", "--format", "tsv"}));
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, kHeader
+                              + "beta            \t130000\t9.8  \tDAILY\t2.04\t-1.01\t\n"
+                                "delta           \t150000\t9.8  \tDAILY\t2.04\t-1.01\t\n"
+                                "Gamma           \t140000\t9.8  \tWEEK \t2.04\t-1.01\t\n"
+                                "Gamma           \t140000\t9.8  \tWEEK \t1.53\t-1.01\t\n"
+                                "X_ALPHA         \t120000\t9.9  \tDAILY\t1.01\t-2.94\t\n");
+    EXPECT_EQ(result.err, "FIN: 0 erreur(s)\n");
+    // The group files follow the walk, not the sort.
+    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"),
+              "120000\tX_ALPHA\r\n130000\tbeta\r\n150000\tdelta\r\n140000\tGamma\r\n");
+    EXPECT_EQ(readFile(m_base.groupe() / "Melvor.txt"), "120000\tX_ALPHA\r\n");
+    EXPECT_FALSE(fs::exists(home() / "errorlog.txt"));
+}
+
+TEST_F(ScanCommandTest, TableIsTheDefaultFormat)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    const ScanProcessResult result = scan(onBase({"--proximity", "--daily", "--max-gap", "3"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out.rfind("Action  ", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find("\n---"), std::string::npos);
+    EXPECT_NE(result.out.find("\nALPHA  "), std::string::npos);
+}
+
+TEST_F(ScanCommandTest, StatusAndErrorLogReportEveryFailure)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, std::nullopt);
+    m_base.addStock("BETA_130000.txt", kOneLine, dailyHistory(100, "9.9", "0"));
+    writeFile(home() / "errorlog.txt", "a line of the last start\r\n");
+
+    const ScanProcessResult result = scan(onBase({"--crossing", "--format", "tsv"}));
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, kHeader);
+    EXPECT_EQ(result.err, "FIN: 2 erreur(s)\nvoir errorlog.txt\n");
+    EXPECT_EQ(logMessages(errorLog()),
+              (std::vector<std::string>{
+                  (m_base.histo() / "ALPHA_120000.txt").string()
+                      + ": fichier introuvable, verifiez sa presence ou son integrite ",
+                  "BETA_130000.txt: dernier cours ou avant dernier cours de cloture a zero!"}));
+}
+
+TEST_F(ScanCommandTest, ErrorLogOfTheLastStartIsDeleted)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    writeFile(home() / "errorlog.txt", "a line of the last start\r\n");
+    EXPECT_EQ(scan(onBase({"--crossing"})).exitStatus, 0);
+    EXPECT_FALSE(fs::exists(home() / "errorlog.txt"));
+}
+
+TEST_F(ScanCommandTest, MissingBaseFolderIsRefused)
+{
+    const std::string missing = (m_dir.path() / "nowhere").string();
+    const ScanProcessResult result = scan({"--base", missing, "--crossing"});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "Parvane - Erreur Chemin(s): Repertoire base: " + missing
+                              + " Incorrect.\nVeuillez modifier le chemin de votre (vos) base(s)\n");
+}
+
+TEST_F(ScanCommandTest, InvalidThresholdsAreRefusedBeforeAnyFileIsTouched)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addGroup("Parvane.txt", "999999\tOLD\r\n");
+    m_base.addGroup("Melvor.txt", "888888\tX_OLD\r\n");
+    const auto before = snapshotBaseTree(m_base.root());
+
+    for (const char* gap : {"0", "abc", "-1"}) {
+        const ScanProcessResult result =
+            scan(onBase({"--proximity", "--daily", "--crossing", "--csv", "--max-gap", gap}));
+        EXPECT_EQ(result.exitStatus, 2) << gap;
+        EXPECT_EQ(result.err, "Parvane: ECART COURS/DROITES NON VALIDE\n") << gap;
+    }
+    const ScanProcessResult volume = scan(onBase({"--crossing", "--csv", "--volume", "0"}));
+    EXPECT_EQ(volume.exitStatus, 2);
+    EXPECT_EQ(volume.err, "Parvane: ECART DETECTION CROISEMENT\nAVEC VOLUME NON VALIDE\n");
+
+    EXPECT_EQ(snapshotBaseTree(m_base.root()), before);
+}
+
+TEST_F(ScanCommandTest, TypedNumbersEndAtADecimalComma)
+{
+    // The line lies 2.04 % above the close: "2,5" reads as 2 and misses it, "2.5" finds it.
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    EXPECT_EQ(scan(onBase({"--proximity", "--daily", "--max-gap", "2,5", "--format", "tsv"})).out, kHeader);
+    EXPECT_NE(scan(onBase({"--proximity", "--daily", "--max-gap", "2.5", "--format", "tsv"})).out, kHeader);
+}
+
+TEST_F(ScanCommandTest, UsageErrorsExitWith64)
+{
+    const std::vector<Arguments> wrong = {{"--frobnicate"},
+                                          {"--base"},
+                                          {"--format", "xml"},
+                                          {"--base-index", "4"},
+                                          {"--base", "/x", "--base-index", "2"},
+                                          {"--max-gap"}};
+    for (const Arguments& arguments : wrong) {
+        const ScanProcessResult result = scan(arguments);
+        EXPECT_EQ(result.exitStatus, 64) << arguments[0];
+        EXPECT_EQ(result.err.rfind("parvane-scan: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find("usage: parvane-scan"), std::string::npos);
+    }
+    const ScanProcessResult help = scan({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.out.rfind("usage: parvane-scan", 0), 0u);
+}
+
+TEST_F(ScanCommandTest, GroupsRestrictTheScanToTheirStocks)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("BETA_130000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("GAMMA_140000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addGroup("A.txt", "130000\tBETA\r\n");
+    m_base.addGroup("B.txt", "120000\tALPHA\r\n130000\tBETA\r\n990000\tOMEGA\r\n");
+
+    const ScanProcessResult result =
+        scan(onBase({"--groups", "A,B", "--proximity", "--daily", "--max-gap", "3"}));
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "FIN: 0 erreur(s)\n");
+    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "130000\tBETA\r\n120000\tALPHA\r\n");
+}
+
+TEST_F(ScanCommandTest, GroupsWithoutTrendLineFilesLeaveTheWholeBaseScanned)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n");
+
+    const ScanProcessResult result =
+        scan(onBase({"--groups", "Melvor,Absent", "--proximity", "--daily", "--max-gap", "3"}));
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
+                          "scannee.\nFIN: 0 erreur(s)\n");
+    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "120000\tALPHA\r\n");
+}
+
+TEST_F(ScanCommandTest, SettingsOfTheProgramFolderNameTheBases)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    const std::string first = (m_dir.path() / "first").string();
+    writeFile(home() / "zarbel.ini",
+              "[path]\r\nexe=C:\\Program Files\\Korvix 2.0\\\r\ndroite=\\base\\droite\\\r\n"
+              "histo=\\base\\histo\\\r\nbase1="
+                  + first + "\r\nbase2=" + m_base.root().string() + "\r\nbase3=\r\n");
+
+    const ScanProcessResult byDefault = scan({"--proximity", "--daily"});
+    EXPECT_EQ(byDefault.exitStatus, 2);
+    EXPECT_NE(byDefault.err.find("Repertoire base: " + first + " Incorrect."), std::string::npos);
+
+    const ScanProcessResult second =
+        scan({"--base-index", "2", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
+    EXPECT_EQ(second.exitStatus, 0);
+    EXPECT_EQ(second.out, kHeader + "ALPHA           \t120000\t9.8  \tDAILY\t2.04\t-1.01\t\n");
+}
+
+TEST_F(ScanCommandTest, CsvFileIsNamedOnStandardErrorAndKeepsTheBaseBytes)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    // Windows-1252: e acute and the euro sign.
+    m_base.addComment("ALPHA_120000.txt", "Hausse pr\xe9vue \x80\r\n");
+
+    const ScanProcessResult result =
+        scan(onBase({"--proximity", "--daily", "--max-gap", "3", "--csv", "--format", "tsv"}));
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(
+        result.out,
+        kHeader
+            + "ALPHA           \t120000\t9.8  \tDAILY\t2.04\t-1.01\tHausse pr\xc3\xa9vue \xe2\x82\xac - \n");
+    const std::vector<fs::path> csv = csvFiles();
+    ASSERT_EQ(csv.size(), 1u);
+    EXPECT_TRUE(std::regex_match(csv[0].filename().string(), std::regex(R"(result_[0-9]{8}_[0-9]{4}\.csv)")));
+    EXPECT_EQ(result.err, "CSV: " + csv[0].string() + "\nFIN: 0 erreur(s)\n");
+    EXPECT_EQ(readFile(csv[0]), "ALPHA           ;120000;9.8  ;DAILY;2.04%;-1.01;Hausse pr\xe9vue \x80\r\n");
+}
+
+TEST_F(ScanCommandTest, CommentsGroupIsWrittenOnRequest)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addComment("ALPHA_120000.txt", "x\r\n");
+    m_base.addComment("OMEGA_990000.txt", "y\r\n");
+    const ScanProcessResult result = scan(onBase({"--comments-group", "--crossing"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(readFile(m_base.groupe() / "Quennel.txt"), "120000\tALPHA\r\n990000\tOMEGA\r\n");
+}
+
+} // namespace
+} // namespace parvane::test

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace parvane::test {
+
+// What one run of parvane-scan left behind.
+struct ScanProcessResult
+{
+    int exitStatus = -1; // the exit status; -1 when the program did not exit by itself
+    bool timedOut = false;
+    std::string out; // standard output
+    std::string err; // standard error
+};
+
+// Runs the parvane-scan built with the tests with `arguments`, its standard input empty, in the
+// "C" locale and with HOME set to `scratch` (so that nothing outside the test's folders is
+// touched). Its output is collected in files under `scratch`. A run that takes longer than two
+// minutes is killed and reported as timed out.
+ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
+                                 const std::filesystem::path& scratch);
+
+} // namespace parvane::test
