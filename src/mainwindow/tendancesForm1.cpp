@@ -159,6 +159,9 @@ void tendancesForm1::setUpLook()
     m_ui->Label1->setFont(titleFont);
 
     // The credit line reads as a link: a click writes to the maker.
+    QFont creditFont = font();
+    creditFont.setPointSizeF(font().pointSizeF() - 0.5);
+    m_ui->Label3->setFont(creditFont);
     QPalette linkPalette = m_ui->Label3->palette();
     linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
     m_ui->Label3->setPalette(linkPalette);
