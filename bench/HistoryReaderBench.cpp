@@ -1,6 +1,7 @@
 // Reading a quotation history, the step that every stock of a scan goes through, against the
 // plain cost of getting the same bytes from the file system.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

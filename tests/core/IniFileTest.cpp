@@ -56,6 +56,18 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyReadsEmpty)
     EXPECT_EQ(lireini("path", "base1", m_dir.path()), "");
 }
 
+TEST_F(IniFileTest, PassesOverAByteOrderMark)
+{
+    writeFile(ini(), "\xEF\xBB\xBF[path]\r\nexe=a\r\n");
+    EXPECT_EQ(lireini("path", "exe", ini()), "a");
+    ASSERT_TRUE(ecrireini("path", "exe", "b", ini()));
+    EXPECT_EQ(readFile(ini()), "\xEF\xBB\xBF[path]\r\nexe=b\r\n");
+
+    writeFile(ini(), "\xEF\xBB\xBF");
+    ASSERT_TRUE(ecrireini("path", "exe", "c", ini()));
+    EXPECT_EQ(readFile(ini()), "\xEF\xBB\xBF[path]\r\nexe=c\r\n");
+}
+
 TEST_F(IniFileTest, OnlyTheFirstSectionOfANameIsRead)
 {
     writeFile(ini(), "[path]\r\nbase1=first\r\n[path]\r\nbase1=second\r\nbase2=later\r\n");

@@ -166,6 +166,36 @@ TEST(TimeUnits, VolumessemainesInEarlyJanuaryNeverStops)
     EXPECT_EQ(volumes->previousWeek, 255);
 }
 
+TEST(TimeUnits, EcartsemaineprecInEarlyJanuary)
+{
+    // Wednesday 9 January 2002: 7 and 8 January share its week; Friday 4 January closes the
+    // previous one.
+    const Date days[] = {{2001, 12, 26}, {2001, 12, 27}, {2001, 12, 28}, {2001, 12, 31}, {2002, 1, 1},
+                         {2002, 1, 2},   {2002, 1, 3},   {2002, 1, 4},   {2002, 1, 7},   {2002, 1, 8}};
+    std::vector<std::string> lookBack;
+    for (const Date& day : days)
+        lookBack.push_back(quotation(day, std::to_string(day.day) + ",5", "1"));
+    auto week = ecartsemaineprec(lookBack, Date{2002, 1, 9}, 1, 0, 10);
+    ASSERT_TRUE(week);
+    EXPECT_EQ(week->close, "4.5");
+    EXPECT_DOUBLE_EQ(week->gap, 9 - 4.5);
+
+    // Week numbers carry no year: Monday 31 December 2001 (week 53) counts as another week than
+    // Thursday 3 January 2002 (week 1), though the calendar puts them in one week.
+    std::vector<std::string> yearEnd;
+    const Date before[] = {{2001, 12, 17}, {2001, 12, 18}, {2001, 12, 19}, {2001, 12, 20}, {2001, 12, 21},
+                           {2001, 12, 24}, {2001, 12, 26}, {2001, 12, 31}, {2002, 1, 1},   {2002, 1, 2}};
+    for (const Date& day : before)
+        yearEnd.push_back(quotation(day, std::to_string(day.day), std::to_string(day.day)));
+    week = ecartsemaineprec(yearEnd, Date{2002, 1, 3}, 0, 0, 10);
+    ASSERT_TRUE(week);
+    EXPECT_EQ(week->close, "31");
+    const auto volumes = volumessemaines(yearEnd, Date{2002, 1, 3}, 3);
+    ASSERT_TRUE(volumes);
+    EXPECT_EQ(volumes->lastWeek, 3 + 1 + 2);
+    EXPECT_EQ(volumes->previousWeek, 31 + 26 + 24 + 21 + 20 + 19 + 18 + 17);
+}
+
 TEST(TimeUnits, VolumessemainesNeedsSixFieldsAndADateInTheSlotsReached)
 {
     std::vector<std::string> lookBack = december2001();

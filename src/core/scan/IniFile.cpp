@@ -60,10 +60,12 @@ struct Line
     std::size_t end = 0;
 };
 
+// The lines of a profile. A UTF-8 byte order mark, which some editors put at the start, is kept
+// in the file but is no part of the first line.
 std::vector<Line> splitLines(std::string_view text)
 {
     std::vector<Line> lines;
-    std::size_t start = 0;
+    std::size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     while (start < text.size()) {
         std::size_t i = start;
         while (i < text.size() && text[i] != '\n' && text[i] != '\r')
@@ -142,7 +144,7 @@ std::string withKey(std::string_view bytes, std::string_view section, std::strin
     content.reserve(bytes.size() + keyLine.size() + section.size() + 8);
     if (index == lines.size()) {
         content.assign(bytes);
-        if (!content.empty() && content.back() != '\n' && content.back() != '\r')
+        if (!lines.empty() && content.back() != '\n' && content.back() != '\r')
             content.append(kNewLine);
         content.append("[").append(section).append("]").append(kNewLine);
         content.append(keyLine).append(kNewLine);
