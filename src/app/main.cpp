@@ -10,6 +10,7 @@
 
 #include "core/scan/ProgramFolder.h"
 #include "dialogs/MessageBoxes.h"
+#include "mainwindow/ParvaneProgram.h"
 #include "mainwindow/tendancesForm1.h"
 
 namespace {
@@ -50,10 +51,10 @@ int main(int argc, char* argv[])
         parvane::scan::programFolder(home, parvane::scan::executableFolder());
 
     parvane::dialogs::QtMessageBoxes messageBoxes;
-    parvane::mainwindow::tendancesForm1 window(programFolder, messageBoxes);
+    parvane::mainwindow::ParvaneProgram program(programFolder, messageBoxes);
 
-    if (!window.startUp())
+    if (!program.startUp())
         return 1;
-    window.show();
+    program.window().show();
     return QApplication::exec();
 }

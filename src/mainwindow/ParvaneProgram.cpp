@@ -1,0 +1,66 @@
+#include "mainwindow/ParvaneProgram.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTreeWidget>
+
+#include "core/scan/PathMapping.h"
+#include "dialogs/MessageBoxes.h"
+#include "dialogs/frmselgroupe.h"
+#include "dialogs/frmselpath.h"
+#include "mainwindow/tendancesForm1.h"
+#include "print/CPrintListView.h"
+#include "print/ResultsPrint.h"
+#include "print/TreeWidgetPrintableList.h"
+
+namespace parvane::mainwindow {
+
+ParvaneProgram::ParvaneProgram(std::filesystem::path programFolder, dialogs::MessageBoxes& messages)
+    : m_programFolder(std::move(programFolder))
+    , m_messages(messages)
+    , m_window(std::make_unique<tendancesForm1>(m_programFolder, messages))
+    , m_printer(std::make_unique<print::CPrintListView>())
+{
+    wirePrinter();
+    wireDialogs();
+    wireKorvix();
+}
+
+ParvaneProgram::~ParvaneProgram() = default;
+
+bool ParvaneProgram::startUp()
+{
+    return m_window->startUp();
+}
+
+void ParvaneProgram::wirePrinter()
+{
+    print::configureResultsPrinter(
+        *m_printer, std::make_shared<print::TreeWidgetPrintableList>(m_window->resultsList()), {});
+    m_window->setPrintCommand([this] {
+        print::ResultsPrintContext context;
+        context.programFolder = QString::fromStdString(m_programFolder.string());
+        static_cast<void>(print::printResults(*m_printer, QDateTime::currentDateTime(), context));
+    });
+}
+
+void ParvaneProgram::wireDialogs()
+{
+    m_window->setPathDialog([this] {
+        dialogs::frmselpath dialog(m_window.get(), m_programFolder, m_window->isBaseSelection(), m_messages,
+                                   m_window->pathEnvironment());
+        dialog.exec();
+    });
+    m_window->setGroupDialog([this] {
+        const scan::Settings& settings = m_window->settings();
+        dialogs::frmselgroupe dialog(
+            m_window.get(),
+            scan::BaseLayout::resolve(m_window->activeBaseFolder(), settings.droite, settings.histo),
+            m_window->selection(), m_window.get(), m_messages);
+        dialog.exec();
+    });
+}
+
+void ParvaneProgram::wireKorvix() {}
+
+} // namespace parvane::mainwindow
