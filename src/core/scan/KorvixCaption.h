@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace parvane::scan {
+
+// Korvix's main window while it is idle has exactly this caption; a running Korvix is recognised
+// and activated by it.
+inline constexpr std::string_view kKorvixIdleCaption = "Korvix";
+
+// A caption that begins with this text (the name and one blank) is Korvix's window naming the
+// stock on display.
+inline constexpr std::string_view kKorvixCaptionPrefix = "Korvix ";
+
+// True when `caption` begins with "Korvix " (exact, case-sensitive): the window that the comments
+// strip follows. A caption of exactly "Korvix" does not match.
+bool hasKorvixCaptionPrefix(std::string_view caption) noexcept;
+
+// Position (1-based) of the dash that ends the part of Korvix's caption before the stock: the first
+// "-" when the caption holds "(", otherwise the second "-" (searched from the character after the
+// first one). 0 when that dash does not exist.
+std::size_t stockSeparatorPosition(std::string_view caption) noexcept;
+
+// The stock key of a caption of Korvix's: the text from two characters after the separator dash to
+// the end (the dash and the blank after it are skipped), followed by "_"; the text before the "_"
+// is the name that begins the stock's file names. std::nullopt when the caption names no stock: it
+// is empty, or the separator is its last character. A caption without the separator dash (position
+// 0) gives the caption from its second character on, as Korvix's own rule does; no comment file
+// normally matches such a key.
+std::optional<std::string> stockKeyFromCaption(std::string_view caption);
+
+// The comment file of the stock with key `key` in `commentFolder`: the first entry, in ascending
+// byte order of the names, whose name begins with `key` and ends with ".txt" (both matched without
+// regard to ASCII case, as Korvix's file system ignores case); the key is taken literally, "*" and
+// "?" in it are no wildcards. Folders are passed over; any other entry (a file, a link, even one
+// that cannot be read) counts. std::nullopt when nothing matches or the folder cannot be listed.
+// Never throws.
+std::optional<std::filesystem::path> findCommentFile(const std::filesystem::path& commentFolder,
+                                                     std::string_view key);
+
+} // namespace parvane::scan

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs a program against a private Xvfb server: starts Xvfb on a free display (it names the display
+# through -displayfd), exports DISPLAY, runs the program and stops the server again.
+# Usage: run-with-xvfb.sh PROGRAM [ARGUMENT...]
+set -euo pipefail
+
+if ! command -v Xvfb >/dev/null 2>&1; then
+    echo "run-with-xvfb: Xvfb is not installed" >&2
+    exit 1
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/parvane-xvfb.XXXXXX")
+xvfb_pid=
+cleanup() {
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+
+# Xvfb writes the display number once it accepts connections.
+for _ in $(seq 1 400); do
+    if [[ -s "$work/display" ]] && grep -q '[0-9]' "$work/display"; then
+        break
+    fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "run-with-xvfb: Xvfb ended at start:" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.05
+done
+display=$(tr -dc '0-9' <"$work/display")
+if [[ -z "$display" ]]; then
+    echo "run-with-xvfb: Xvfb did not name a display" >&2
+    exit 1
+fi
+
+export DISPLAY=":$display"
+unset WAYLAND_DISPLAY
+status=0
+"$@" || status=$?
+exit "$status"
