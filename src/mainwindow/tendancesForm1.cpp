@@ -333,7 +333,7 @@ bool tendancesForm1::isWithComments() const
 
 void tendancesForm1::minimise()
 {
-    setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+    showMinimized();
 }
 
 void tendancesForm1::applyChooser(const scan::BaseChooser& chooser)
@@ -457,6 +457,8 @@ void tendancesForm1::basesCommand()
     m_settings.base2 = reread.base2;
     m_settings.base3 = reread.base3;
     applyChooser(scan::chooserAfterBasesCommand(m_settings));
+    // Shown or hidden, the chooser names base 1 again.
+    m_ui->Combo1->setToolTip(fromWindows1252(m_settings.base1));
 }
 
 void tendancesForm1::groupCommand()

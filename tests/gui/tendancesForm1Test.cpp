@@ -209,6 +209,7 @@ private Q_SLOTS:
     void startUpDeletesTheOldLogAndLoadsTheFirstBase();
     void startUpWithoutKorvixShowsTheMessageAndFails();
     void startUpWithoutSettingsOpensThePathDialogFirst();
+    void startUpFindsKorvixThroughAWindowsPath();
     void baseChooserMovesBase3IntoAnEmptyBase2();
     void baseChooserIsHiddenWithOneBase();
     void runFillsTheListSortedWithoutRegardToCase();
@@ -339,6 +340,38 @@ void tendancesForm1Test::startUpWithoutSettingsOpensThePathDialogFirst()
     again.window.setPathDialog([&] { ++dialogs; });
     QVERIFY(again.window.startUp());
     QCOMPARE(dialogs, 1);
+}
+
+void tendancesForm1Test::startUpFindsKorvixThroughAWindowsPath()
+{
+    // A zarbel.ini written on Windows: drive C: lies in the Wine prefix, and Korvix's folder is
+    // spelled with another case than on disk.
+    Sandbox sandbox;
+    const fs::path prefix = sandbox.root / "wine";
+    writeBytes(prefix / "drive_c" / "Program Files" / "Korvix 2.0" / "korvix.exe", "MZ");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    makeBase(prefix / "drive_c" / "bourse", kStocks);
+    writeBytes(sandbox.program / "zarbel.ini", "[path]\r\nexe=C:\\program files\\Korvix 2.0\\\r\n"
+                                               "droite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\n"
+                                               "base1=c:\\Bourse\r\n");
+    const QByteArray previous = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.string()));
+    Harness h(sandbox);
+    if (previous.isNull())
+        qunsetenv("WINEPREFIX");
+    else
+        qputenv("WINEPREFIX", previous);
+    QVERIFY(h.window.startUp());
+    QCOMPARE(h.window.activeBase(), std::string("c:\\Bourse"));
+    QCOMPARE(fs::canonical(h.window.activeBaseFolder()), fs::canonical(prefix / "drive_c" / "bourse"));
+
+    h.check("Check2")->click();
+    h.check("Check3")->click();
+    h.child<QLineEdit>("Text2")->setText(QStringLiteral("3"));
+    h.button("Command1")->click();
+    QVERIFY(h.boxes.boxes.empty());
+    QCOMPARE(h.column(0), sortedNames());
 }
 
 void tendancesForm1Test::baseChooserMovesBase3IntoAnEmptyBase2()
