@@ -46,10 +46,12 @@ std::vector<Drive> listDrives(const scan::PathEnvironment& environment)
         const std::string name = it->path().filename().string();
         if (!isDriveLetterName(name))
             continue;
+        // A drive whose folder is missing (a CD drive without its disc) is listed all the same:
+        // choosing it fails and leaves the folder picker where it was.
         std::error_code entryError;
-        const fs::path root = fs::canonical(it->path(), entryError);
-        if (entryError || !fs::is_directory(root, entryError))
-            continue;
+        fs::path root = fs::canonical(it->path(), entryError);
+        if (entryError)
+            root = it->path();
         const char letter = lowerLetter(name[0]);
         if (std::none_of(letters.begin(), letters.end(),
                          [letter](const auto& l) { return l.first == letter; }))

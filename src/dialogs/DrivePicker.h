@@ -15,12 +15,11 @@ namespace parvane::dialogs {
 struct Drive
 {
     QString label;              // "c:", "d:", ... or "/"
-    std::filesystem::path root; // the folder the drive leads to, symbolic links resolved
+    std::filesystem::path root; // the folder the drive leads to, symbolic links resolved when it exists
 };
 
 // The drives that a user can pick: the drive letters of the Wine prefix (its dosdevices/<x>:
-// links that lead to an existing folder, or its drive_c folder as "c:" when that link is
-// missing), in letter order, then "/".
+// entries, or its drive_c folder as "c:" when that entry is missing), in letter order, then "/".
 std::vector<Drive> listDrives(const scan::PathEnvironment& environment);
 
 // The drive picker of the path dialog (Drive1, Drive2). The user's choice is reported by

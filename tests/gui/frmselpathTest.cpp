@@ -287,6 +287,8 @@ void frmselpathTest::movingDir1MovesBase1OnlyInCompactForm()
 {
     Sandbox sandbox;
     fs::create_directories(sandbox.driveC / "Other" / "Inner");
+    // A drive that is not ready: its link leads nowhere.
+    fs::create_directory_symlink(sandbox.root / "no-disc", sandbox.prefix / "dosdevices" / "e:");
     const std::string driveC = canon(sandbox.driveC);
     RecordingMessageBoxes boxes;
     frmselpath dialog(nullptr, sandbox.program, false, boxes, sandbox.environment());
@@ -311,8 +313,14 @@ void frmselpathTest::movingDir1MovesBase1OnlyInCompactForm()
     QCOMPARE(q(dialog.values().cheminbase1), q(driveC + "/Other"));
 
     // Choosing drive d: moves the picker to its root.
-    chooseDrive(child<DrivePicker>(dialog, "Drive1"), QStringLiteral("d:"));
+    auto* drive1 = child<DrivePicker>(dialog, "Drive1");
+    chooseDrive(drive1, QStringLiteral("d:"));
     QCOMPARE(q(dialog.values().cheminexe), q(canon(sandbox.driveD)));
+
+    chooseDrive(drive1, QStringLiteral("e:"));
+    QCOMPARE(q(dialog.values().cheminexe), q(canon(sandbox.driveD)));
+    QCOMPARE(q(dir1->folder().native()), q(canon(sandbox.driveD)));
+    QCOMPARE(drive1->currentText(), QStringLiteral("d:"));
 }
 
 void frmselpathTest::basesCommandOpensWideFormOnBase1()
