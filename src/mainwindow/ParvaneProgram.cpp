@@ -8,6 +8,10 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/frmselgroupe.h"
 #include "dialogs/frmselpath.h"
+#include "host/HostWindows.h"
+#include "host/KorvixCommand.h"
+#include "host/formcomm1.h"
+#include "host/x11/X11HostWindows.h"
 #include "mainwindow/tendancesForm1.h"
 #include "print/CPrintListView.h"
 #include "print/ResultsPrint.h"
@@ -15,11 +19,13 @@
 
 namespace parvane::mainwindow {
 
-ParvaneProgram::ParvaneProgram(std::filesystem::path programFolder, dialogs::MessageBoxes& messages)
+ParvaneProgram::ParvaneProgram(std::filesystem::path programFolder, dialogs::MessageBoxes& messages,
+                               std::unique_ptr<host::HostWindows> host)
     : m_programFolder(std::move(programFolder))
     , m_messages(messages)
     , m_window(std::make_unique<tendancesForm1>(m_programFolder, messages))
     , m_printer(std::make_unique<print::CPrintListView>())
+    , m_host(host ? std::move(host) : host::createDesktopHostWindows())
 {
     wirePrinter();
     wireDialogs();

@@ -5,9 +5,16 @@
 
 #include <QObject>
 
+#include "host/HostWindows.h"
+
 namespace parvane::dialogs {
 class MessageBoxes;
 }
+
+namespace parvane::host {
+class KorvixCommand;
+class formcomm1;
+} // namespace parvane::host
 
 namespace parvane::print {
 class CPrintListView;
@@ -25,8 +32,10 @@ class ParvaneProgram final : public QObject
     Q_DISABLE_COPY_MOVE(ParvaneProgram)
 
 public:
-    // `messages` shows every message box of the program and must outlive it.
-    ParvaneProgram(std::filesystem::path programFolder, dialogs::MessageBoxes& messages);
+    // `messages` shows every message box of the program and must outlive it. `host` reaches
+    // Korvix's windows; by default the desktop's (X11).
+    ParvaneProgram(std::filesystem::path programFolder, dialogs::MessageBoxes& messages,
+                   std::unique_ptr<host::HostWindows> host = {});
     ~ParvaneProgram() override;
 
     // The start-up steps of the main window. Returns false when the program is to end without
@@ -37,6 +46,8 @@ public:
 
     print::CPrintListView& printer() { return *m_printer; }
 
+    host::formcomm1& commentsWindow() { return *m_comments; }
+
 private:
     void wireDialogs();
     void wirePrinter();
@@ -46,6 +57,9 @@ private:
     dialogs::MessageBoxes& m_messages;
     std::unique_ptr<tendancesForm1> m_window;
     std::unique_ptr<print::CPrintListView> m_printer;
+    std::unique_ptr<host::HostWindows> m_host;
+    std::unique_ptr<host::KorvixCommand> m_korvix;
+    std::unique_ptr<host::formcomm1> m_comments;
 };
 
 } // namespace parvane::mainwindow

@@ -4,7 +4,9 @@ namespace parvane::evaluation {
 
 std::string withSignPlace(long long value)
 {
-    return value >= 0 ? " " + std::to_string(value) : std::to_string(value);
+    std::string text = value >= 0 ? " " : "";
+    text.append(std::to_string(value));
+    return text;
 }
 
 std::string failureMessage(int errorNumber, bool missing)
