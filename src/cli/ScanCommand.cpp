@@ -44,9 +44,9 @@ constexpr const char* kUsage =
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-extern "C" void onInterrupt(int)
+extern "C" void onInterrupt(int number)
 {
-    g_interrupted = 1;
+    g_interrupted = number;
 }
 
 struct Arguments
@@ -313,6 +313,8 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
     err << outcome.status << '\n';
+    if (outcome.report.cancelled)
+        return kExitInterruptedBase + static_cast<int>(g_interrupted);
     return kExitRan;
 }
 

@@ -287,5 +287,30 @@ TEST_F(ScanCommandTest, CommentsGroupIsWrittenOnRequest)
     EXPECT_EQ(readFile(m_base.groupe() / "Quennel.txt"), "120000\tALPHA\r\n990000\tOMEGA\r\n");
 }
 
+TEST_F(ScanCommandTest, InterruptedRunExitsWith128PlusTheSignal)
+{
+    // Enough stocks that the walk is still going when the signal comes.
+    const std::string history = dailyHistory(12, "9.9", "9.8");
+    for (int i = 0; i < 4000; ++i)
+        m_base.addStock("S_" + std::to_string(100000 + i) + ".txt", kOneLine, history);
+    const fs::path parvane = m_base.groupe() / "Parvane.txt";
+
+    const ScanProcessResult result =
+        runScanProgram({"--home", home().string(), "--base", m_base.root().string(), "--proximity", "--daily",
+                        "--max-gap", "3"},
+                       m_dir.path() / "scratch", [&](int processId) {
+                           // Parvane.txt is created as the walk starts, once the program listens for signals.
+                           const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+                           while (!fs::exists(parvane) && std::chrono::steady_clock::now() < deadline)
+                               std::this_thread::sleep_for(std::chrono::microseconds(200));
+                           ::kill(processId, SIGINT);
+                       });
+
+    EXPECT_EQ(result.exitStatus, 128 + SIGINT);
+    EXPECT_NE(result.err.find("Scan interrompu: les fichiers de resultats sont incomplets.\n"),
+              std::string::npos)
+        << result.err;
+}
+
 } // namespace
 } // namespace parvane::test

@@ -32,7 +32,8 @@ bool isReplaced(const std::string& entry)
 } // namespace
 
 ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
-                                 const std::filesystem::path& scratch)
+                                 const std::filesystem::path& scratch,
+                                 const std::function<void(int processId)>& whileRunning)
 {
     ScanProcessResult result;
     std::filesystem::create_directories(scratch);
@@ -72,6 +73,8 @@ ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
         return result;
     }
 
+    if (whileRunning)
+        whileRunning(pid);
     const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
     int status = 0;
     for (;;) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,10 @@ struct ScanProcessResult
 // Runs the parvane-scan built with the tests with `arguments`, its standard input empty, in the
 // "C" locale and with HOME set to `scratch` (so that nothing outside the test's folders is
 // touched). Its output is collected in files under `scratch`. A run that takes longer than two
-// minutes is killed and reported as timed out.
+// minutes is killed and reported as timed out. `whileRunning`, when given, is called with the
+// process id once the program has been started, before it is waited for.
 ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
-                                 const std::filesystem::path& scratch);
+                                 const std::filesystem::path& scratch,
+                                 const std::function<void(int processId)>& whileRunning = {});
 
 } // namespace parvane::test
