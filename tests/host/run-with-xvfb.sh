@@ -2,6 +2,8 @@
 # Runs a program against a private Xvfb server: starts Xvfb on a free display (it names the display
 # through -displayfd), exports DISPLAY, runs the program and stops the server again.
 # Usage: run-with-xvfb.sh PROGRAM [ARGUMENT...]
+# With PARVANE_TEST_WINDOW_MANAGER set (for example to "openbox"), that window manager runs on the
+# server too, so that the EWMH side of the host layer is exercised.
 set -euo pipefail
 
 if ! command -v Xvfb >/dev/null 2>&1; then
@@ -13,6 +15,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/parvane-xvfb.XXXXXX")
 xvfb_pid=
 cleanup() {
     if [[ -n "$xvfb_pid" ]]; then
+        if [[ -n "${wm_pid:-}" ]]; then
+            kill "$wm_pid" 2>/dev/null || true
+            wait "$wm_pid" 2>/dev/null || true
+        fi
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
     fi
@@ -43,6 +49,18 @@ fi
 
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
+
+if [[ -n "${PARVANE_TEST_WINDOW_MANAGER:-}" ]]; then
+    "$PARVANE_TEST_WINDOW_MANAGER" >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    # A window manager announces itself through _NET_SUPPORTING_WM_CHECK on the root window.
+    for _ in $(seq 1 200); do
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            break
+        fi
+        sleep 0.05
+    done
+fi
 status=0
 "$@" || status=$?
 exit "$status"

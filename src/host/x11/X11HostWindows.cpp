@@ -479,6 +479,9 @@ bool X11HostWindows::setTopMost(WindowId window, bool topMost)
         return false;
     Connection& c = *m_connection;
     const auto target = static_cast<Window>(window);
+    // A message to the window manager about a window that is gone raises no error.
+    if (!c.exists(target))
+        return false;
     const bool managed = c.hasWindowManager();
     ErrorTrap trap(c.display);
     if (managed) {

@@ -67,11 +67,12 @@ bool isRunning(qint64 pid)
     return close != std::string::npos && close + 2 < text.size() && text[close + 2] != 'Z';
 }
 
-TEST(X11HostWindows, ReachesTheDisplayWithoutWindowManager)
+TEST(X11HostWindows, ReachesTheDisplayAndSeesWhetherAWindowManagerRuns)
 {
     X11HostWindows host;
     ASSERT_TRUE(host.isReachable()) << "DISPLAY=" << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
-    EXPECT_FALSE(host.hasWindowManager());
+    // run-with-xvfb.sh starts a window manager only when asked to.
+    EXPECT_EQ(host.hasWindowManager(), std::getenv("PARVANE_TEST_WINDOW_MANAGER") != nullptr);
 }
 
 TEST(X11HostWindows, UnreachableDisplayFindsNothingAndFailsNothing)
