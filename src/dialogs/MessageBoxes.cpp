@@ -11,8 +11,7 @@ void QtMessageBoxes::information(QWidget* parent, const QString& title, const QS
 
 bool QtMessageBoxes::confirm(QWidget* parent, const QString& title, const QString& text)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
+    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
            == QMessageBox::Ok;
 }
 

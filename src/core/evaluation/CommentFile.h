@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/evaluation/FileRead.h"
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "core/evaluation/FileRead.h"
 
 namespace parvane::evaluation {
 

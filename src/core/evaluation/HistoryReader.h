@@ -1,13 +1,13 @@
 #pragma once
 
-#include "core/evaluation/Date.h"
-#include "core/evaluation/FileRead.h"
-
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/evaluation/Date.h"
+#include "core/evaluation/FileRead.h"
 
 namespace parvane::evaluation {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/evaluation/Date.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/evaluation/Date.h"
 
 namespace parvane::evaluation {
 
@@ -37,9 +37,8 @@ struct PreviousWeek
 // the line at W - 1 against that line's close. Returns std::nullopt when there are fewer than ten
 // look-back lines, when a slot's date is not a date, or when no slot lies in another week: the
 // evaluation reports each as its guarded-step failure.
-std::optional<PreviousWeek> ecartsemaineprec(const std::vector<std::string>& lookBack,
-                                             const Date& lastDate, double slope, double intercept,
-                                             int W);
+std::optional<PreviousWeek> ecartsemaineprec(const std::vector<std::string>& lookBack, const Date& lastDate,
+                                             double slope, double intercept, int W);
 
 struct WeekVolumes
 {

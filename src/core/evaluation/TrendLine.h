@@ -17,7 +17,7 @@ struct TrendLine
     double secondAnchor = 0;   // field 6
     double field8 = 0;
     double field9 = 0;
-    double extension = 0;      // field 15; 0 when the line has fewer than 16 fields
+    double extension = 0; // field 15; 0 when the line has fewer than 16 fields
 };
 
 // Splits `line` at Tab characters into `fields` (cleared first; its capacity is reused).

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/evaluation/FileRead.h"
-
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/evaluation/FileRead.h"
 
 namespace parvane::scan {
 
