@@ -11,7 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 
 echo "== format check"
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARVANE_WERROR=ON >/dev/null
-cmake --build build/ci --target format-check
+if ! format_output=$(cmake --build build/ci --target format-check 2>&1); then
+    grep -v '^\[' <<<"$format_output" >&2
+    echo "Formatting differs from .clang-format: run 'cmake --build build/ci --target format'." >&2
+    exit 1
+fi
 
 echo "== build (warnings as errors)"
 cmake --build build/ci -j "$jobs"
