@@ -4,21 +4,19 @@
 #include <system_error>
 #include <vector>
 
+#include "core/scan/AsciiCase.h"
+
 namespace parvane::scan {
 
 namespace {
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool endsWithTxt(std::string_view name)
 {
     if (name.size() < 4)
         return false;
     const std::string_view tail = name.substr(name.size() - 4);
-    return tail[0] == '.' && lower(tail[1]) == 't' && lower(tail[2]) == 'x' && lower(tail[3]) == 't';
+    return tail[0] == '.' && lowerAscii(tail[1]) == 't' && lowerAscii(tail[2]) == 'x'
+           && lowerAscii(tail[3]) == 't';
 }
 
 bool isRegular(const std::filesystem::directory_entry& entry)
@@ -29,20 +27,12 @@ bool isRegular(const std::filesystem::directory_entry& entry)
 
 } // namespace
 
-std::string foldCase(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded)
-        c = lower(c);
-    return folded;
-}
-
 bool walkOrderLess(std::string_view a, std::string_view b) noexcept
 {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const auto ca = static_cast<unsigned char>(lower(a[i]));
-        const auto cb = static_cast<unsigned char>(lower(b[i]));
+        const auto ca = static_cast<unsigned char>(lowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(lowerAscii(b[i]));
         if (ca != cb)
             return ca < cb;
     }

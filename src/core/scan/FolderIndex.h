@@ -33,9 +33,6 @@ private:
     std::unordered_map<std::string, std::string> m_byFoldedName; // first entry in sorted order wins
 };
 
-// ASCII lower case, other bytes unchanged.
-std::string foldCase(std::string_view text);
-
 // The walk order of a base's stocks: names compared with ASCII letters folded to lower case,
 // ties broken byte-wise.
 bool walkOrderLess(std::string_view a, std::string_view b) noexcept;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/evaluation/FileRead.h"
+#include "core/scan/AsciiCase.h"
 
 namespace parvane::scan {
 
@@ -34,22 +35,6 @@ std::string_view trimBlanks(std::string_view text)
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // One line of the file: its text without the line end, and where the next line starts.

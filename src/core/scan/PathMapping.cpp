@@ -9,6 +9,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "core/scan/AsciiCase.h"
+
 namespace parvane::scan {
 
 namespace {
@@ -18,22 +20,6 @@ constexpr std::string_view kDefaultDroite = "\\base\\droite\\";
 constexpr std::string_view kDefaultHisto = "\\base\\histo\\";
 constexpr std::string_view kGroupeFolder = "\\base\\groupe\\";
 constexpr std::string_view kCommentFolder = "\\Base\\comment\\";
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
 
 bool isSeparator(char c)
 {
