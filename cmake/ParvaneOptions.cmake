@@ -11,3 +11,11 @@ if(PARVANE_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_link_options(parvane_options INTERFACE -fsanitize=address,undefined)
 endif()
+# The libFuzzer build: the code under test carries libFuzzer's coverage hooks and the sanitizers;
+# only the fuzz targets link libFuzzer's main (fuzz/CMakeLists.txt).
+if(PARVANE_FUZZ)
+    target_compile_options(parvane_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
+    target_link_options(parvane_options INTERFACE -fsanitize=address,undefined)
+endif()

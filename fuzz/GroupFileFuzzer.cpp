@@ -1,0 +1,39 @@
+// The group file reader on arbitrary bytes, its line count, and the stock file name rules.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "core/evaluation/TextLines.h"
+#include "core/scan/GroupFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace parvane::scan;
+    const std::string_view bytes = parvane::fuzz::asText(data, size);
+
+    static const std::filesystem::path path = parvane::fuzz::processFolder() / "group.txt";
+    parvane::fuzz::writeBytes(path, bytes);
+    std::vector<GroupEntry> entries{{"OLD", "stale"}};
+    parvane::fuzz::require(readGroupFile(path, entries).ok());
+    parvane::fuzz::require(entries.size() <= parvane::evaluation::countLines(bytes));
+    parvane::fuzz::require(compteligne(path) == parvane::evaluation::countLines(bytes));
+    for (const GroupEntry& entry : entries) {
+        const std::string line = groupLine(entry.code, entry.name);
+        parvane::fuzz::require(line.size() == entry.code.size() + entry.name.size() + 3);
+        static_cast<void>(isSafeNameComponent(entry.code));
+        static_cast<void>(isSafeNameComponent(entry.name));
+    }
+
+    if (const auto split = splitStockFileName(bytes)) {
+        parvane::fuzz::require(split->name.find('_') == std::string_view::npos);
+        parvane::fuzz::require(split->name.size() + 1 + split->code.size() + 4 == bytes.size());
+        // A name without "_" comes back whole from the name it builds.
+        if (split->code.find('_') == std::string_view::npos) {
+            const std::string built = stockFileName(split->name, split->code);
+            const auto again = splitStockFileName(built);
+            parvane::fuzz::require(again && again->name == split->name && again->code == split->code);
+        }
+    }
+    return 0;
+}
