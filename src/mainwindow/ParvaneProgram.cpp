@@ -67,6 +67,27 @@ void ParvaneProgram::wireDialogs()
     });
 }
 
-void ParvaneProgram::wireKorvix() {}
+void ParvaneProgram::wireKorvix()
+{
+    m_korvix = std::make_unique<host::KorvixCommand>(*m_host);
+    // The comments strip exists, hidden, for the whole life of the program.
+    m_comments = std::make_unique<host::formcomm1>(*m_host, [this] { return m_window->activeBase(); });
+    m_window->setKorvixCommand([this] {
+        host::KorvixCommandInputs inputs;
+        inputs.encours = m_window->isRunning();
+        inputs.Check1 = m_window->isGroupPreselection();
+        inputs.Option1 = m_window->isWithComments();
+        inputs.pathkvx = m_window->settings().pathkvx;
+        inputs.baseactive = m_window->activeBase();
+        inputs.programFolder = m_programFolder;
+        host::KorvixCommandHooks hooks;
+        hooks.minimiseMainWindow = [this] { m_window->minimise(); };
+        hooks.commentaires = [this] { m_comments->commentaires(); };
+        hooks.report = [this](const QString& title, const QString& text) {
+            m_messages.information(m_window.get(), title, text);
+        };
+        m_korvix->click(inputs, hooks);
+    });
+}
 
 } // namespace parvane::mainwindow
