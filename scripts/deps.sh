@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    fonts-dejavu-core fonts-liberation2
     libx11-dev libxtst-dev
     xvfb xauth x11-utils poppler-utils
     clang clang-format libclang-rt-14-dev
@@ -31,4 +32,4 @@ else
     exit 1
 fi
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
