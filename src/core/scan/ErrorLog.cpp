@@ -1,5 +1,7 @@
 #include "core/scan/ErrorLog.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <system_error>
 
@@ -18,8 +20,13 @@ void ErrorLog::write(std::string_view subject, std::string_view message)
     line += ' ';
     line += m_environment.timeText(moment);
     line += " | ";
+    const std::size_t textStart = line.size();
     line += subject;
     line += message;
+    // A file name may hold a line end; the log keeps one line for each failure.
+    std::replace_if(
+        line.begin() + static_cast<std::ptrdiff_t>(textStart), line.end(),
+        [](char c) { return c == '\r' || c == '\n'; }, '?');
     line += "\r\n";
     std::FILE* file = std::fopen(m_file.c_str(), "ab");
     if (file == nullptr)

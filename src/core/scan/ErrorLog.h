@@ -23,7 +23,8 @@ class ErrorLog
 public:
     ErrorLog(std::filesystem::path file, const RunEnvironment& environment);
 
-    // Appends: date text, " ", time text, " | ", `subject`, `message`, CR LF.
+    // Appends: date text, " ", time text, " | ", `subject`, `message`, CR LF. A CR or LF within
+    // `subject` or `message` (a file name may hold one) is written as "?".
     void write(std::string_view subject, std::string_view message);
 
     std::size_t count() const { return m_count; }
