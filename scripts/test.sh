@@ -29,3 +29,6 @@ cmake --build build/sanitize -j "$jobs"
 echo "== tests (sanitizers)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing (15 s per target)"
+bash fuzz/run-fuzzers.sh 15
