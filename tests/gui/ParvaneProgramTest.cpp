@@ -15,15 +15,11 @@
 
 using parvane::mainwindow::ParvaneProgram;
 
-// The program as main() starts it: the main window with its Korvix button, printer and dialogs
-// wired.
-class ParvaneProgramTest final : public QObject
+// The program as main() starts it, on a program folder whose zarbel.ini names a Korvix folder
+// holding korvix.exe and a base, with a recording desktop in place of Korvix's windows.
+struct StartedProgram
 {
-    Q_OBJECT
-
-private:
-    // A program folder whose zarbel.ini names a Korvix folder holding korvix.exe and a base.
-    void writeProgramFolder(const parvane::test::TempDir& temp)
+    explicit StartedProgram(bool desktopReachable = true)
     {
         const auto korvix = temp.path() / "korvix";
         parvane::test::writeFile(korvix / "korvix.exe", "#!/bin/sh\n");
@@ -32,72 +28,69 @@ private:
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
                                      + "histo=\\base\\histo\\\r\nbase1=" + (temp.path() / "base").string()
                                      + "\r\nbase2=\r\nbase3=\r\n");
+        auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
+        desktop->reachable = desktopReachable;
+        host = desktop.get();
+        program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes, std::move(desktop));
     }
+
+    void clickKorvix() { program->window().findChild<QPushButton*>(QStringLiteral("Command4"))->click(); }
+
+    parvane::test::TempDir temp;
+    parvane::test::RecordingMessageBoxes boxes;
+    parvane::test::RecordingHostWindows* host = nullptr;
+    std::unique_ptr<ParvaneProgram> program;
+};
+
+class ParvaneProgramTest final : public QObject
+{
+    Q_OBJECT
 
 private Q_SLOTS:
 
     void korvixButtonSwitchesToRunningKorvixAndTypesTheGroupKeys()
     {
-        parvane::test::TempDir temp;
-        writeProgramFolder(temp);
-        auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
-        parvane::test::RecordingHostWindows& host = *desktop;
-        host.putOnTop(7, "Korvix");
-        parvane::test::RecordingMessageBoxes boxes;
-        ParvaneProgram program(temp.path() / "program", boxes, std::move(desktop));
-        QVERIFY(program.startUp());
+        StartedProgram started;
+        started.host->putOnTop(7, "Korvix");
+        QVERIFY(started.program->startUp());
 
-        program.window().findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
-        program.window().findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        started.program->window().findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+        started.clickKorvix();
 
-        QCOMPARE(host.activeWindow, parvane::host::WindowId{7});
-        QCOMPARE(host.sentKeys.size(), std::size_t{1});
-        QCOMPARE(parvane::test::keyNotation(host.sentKeys.front()), std::string("%fG"));
-        QVERIFY(boxes.boxes.empty());
+        QCOMPARE(started.host->activeWindow, parvane::host::WindowId{7});
+        QCOMPARE(started.host->sentKeys.size(), std::size_t{1});
+        QCOMPARE(parvane::test::keyNotation(started.host->sentKeys.front()), std::string("%fG"));
+        QVERIFY(started.boxes.boxes.empty());
     }
 
     void korvixButtonSendsNoKeysWithoutGroupPreselection()
     {
-        parvane::test::TempDir temp;
-        writeProgramFolder(temp);
-        auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
-        parvane::test::RecordingHostWindows& host = *desktop;
-        host.putOnTop(7, "Korvix");
-        parvane::test::RecordingMessageBoxes boxes;
-        ParvaneProgram program(temp.path() / "program", boxes, std::move(desktop));
-        QVERIFY(program.startUp());
+        StartedProgram started;
+        started.host->putOnTop(7, "Korvix");
+        QVERIFY(started.program->startUp());
 
-        program.window().findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        started.clickKorvix();
 
-        QCOMPARE(host.activeWindow, parvane::host::WindowId{7});
-        QVERIFY(host.sentKeys.empty());
+        QCOMPARE(started.host->activeWindow, parvane::host::WindowId{7});
+        QVERIFY(started.host->sentKeys.empty());
     }
 
     void unreachableDesktopIsReportedInAMessageBox()
     {
-        parvane::test::TempDir temp;
-        writeProgramFolder(temp);
-        auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
-        desktop->reachable = false;
-        parvane::test::RecordingMessageBoxes boxes;
-        ParvaneProgram program(temp.path() / "program", boxes, std::move(desktop));
-        QVERIFY(program.startUp());
+        StartedProgram started(false);
+        QVERIFY(started.program->startUp());
 
-        program.window().findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        started.clickKorvix();
 
-        QCOMPARE(boxes.boxes.size(), std::size_t{1});
-        QCOMPARE(boxes.boxes.front().title, QStringLiteral("Parvane"));
+        QCOMPARE(started.boxes.boxes.size(), std::size_t{1});
+        QCOMPARE(started.boxes.boxes.front().title, QStringLiteral("Parvane"));
     }
 
     void commentsStripIsLoadedHidden()
     {
-        parvane::test::TempDir temp;
-        writeProgramFolder(temp);
-        parvane::test::RecordingMessageBoxes boxes;
-        ParvaneProgram program(temp.path() / "program", boxes,
-                               std::make_unique<parvane::test::RecordingHostWindows>());
-        QVERIFY(program.startUp());
-        QVERIFY(!program.commentsWindow().isVisible());
+        StartedProgram started;
+        QVERIFY(started.program->startUp());
+        QVERIFY(!started.program->commentsWindow().isVisible());
     }
 };
 
