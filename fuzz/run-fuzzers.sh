@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, build/fuzz) when needed and runs each for SECONDS on a copy
 # of its seed corpus, printing its executions and coverage. New corpus entries and crash files go
-# to a temporary folder, never into the source tree. Fails when a target crashes.
+# to a temporary folder, never into the source tree; it is removed after a clean run unless
+# PARVANE_FUZZ_KEEP is set. Fails when a target crashes.
 # Usage: fuzz/run-fuzzers.sh SECONDS [TARGET...]   (all targets when none is named)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +32,8 @@ for target in "${targets[@]}"; do
     seeds=$(ls "$corpus" | wc -l)
     log="$work/$target/log.txt"
     status=0
-    (cd "$work/$target" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    # The targets' own scratch files go to the work folder too.
+    (cd "$work/$target" && TMPDIR="$work/$target" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$work/$target/crashes/" "$corpus" >"$log" 2>&1) || status=$?
     done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
@@ -45,4 +47,9 @@ for target in "${targets[@]}"; do
         failed=1
     fi
 done
+if [ "$failed" -eq 0 ] && [ -z "${PARVANE_FUZZ_KEEP:-}" ]; then
+    rm -rf "$work"
+else
+    echo "work folder kept: $work"
+fi
 exit "$failed"
