@@ -97,10 +97,13 @@ std::filesystem::path FolderIndex::resolve(std::string_view name)
     return m_folder / found->second;
 }
 
-bool FolderIndex::hasFile(std::string_view name)
+std::optional<std::filesystem::path> FolderIndex::findFile(std::string_view name)
 {
+    std::filesystem::path file = resolve(name);
     std::error_code error;
-    return std::filesystem::is_regular_file(resolve(name), error) && !error;
+    if (!std::filesystem::is_regular_file(file, error) || error)
+        return std::nullopt;
+    return file;
 }
 
 } // namespace parvane::scan

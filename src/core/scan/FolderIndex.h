@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,8 +23,11 @@ public:
     // entry whose name matches it without regard to case, else the name as spelled.
     std::filesystem::path resolve(std::string_view name);
 
+    // The path of `name` (resolved as above) when it is a regular file, else std::nullopt.
+    std::optional<std::filesystem::path> findFile(std::string_view name);
+
     // True when a regular file of that name (in any case) exists.
-    bool hasFile(std::string_view name);
+    bool hasFile(std::string_view name) { return findFile(name).has_value(); }
 
 private:
     void build();

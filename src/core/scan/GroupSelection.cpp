@@ -75,9 +75,10 @@ Selection buildSelection(const BaseLayout& layout, const std::vector<std::string
             if (!namesAFile(entry.code) || !namesAFile(entry.name))
                 continue;
             const std::string name = stockFileName(entry.name, entry.code);
-            if (!trendLines.hasFile(name))
+            const auto file = trendLines.findFile(name);
+            if (!file)
                 continue;
-            droitesgroupe.push_back(trendLines.resolve(name).filename().string());
+            droitesgroupe.push_back(file->filename().string());
             value += 1;
             report(progress.value, value);
         }

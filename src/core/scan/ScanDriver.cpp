@@ -146,9 +146,10 @@ public:
         stock.name = stockName->name;
         stock.code = stockName->code;
         stock.history = m_histories.resolve(filename);
-        stock.hasComment = m_comments.hasFile(filename);
-        if (stock.hasComment)
-            stock.comment = m_comments.resolve(filename);
+        if (auto comment = m_comments.findFile(filename)) {
+            stock.hasComment = true;
+            stock.comment = std::move(*comment);
+        }
         m_evaluator.transforme(stock, m_lines, pathText);
     }
 
