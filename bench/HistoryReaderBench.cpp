@@ -103,7 +103,7 @@ void BM_ReadWholeFileInto(benchmark::State& state)
     std::string buffer;
     std::size_t length = 0;
     for (auto _ : state) {
-        if (!parvane::evaluation::readWholeFileInto(g_history, buffer, length).ok()) {
+        if (!parvane::text::readWholeFileInto(g_history, buffer, length).ok()) {
             state.SkipWithError("cannot read the history");
             break;
         }

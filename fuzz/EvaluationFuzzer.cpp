@@ -9,7 +9,7 @@
 
 #include "FuzzSupport.h"
 #include "core/evaluation/Evaluation.h"
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string_view> lines;
-    forEachLine(trendLines, [&](std::string_view line) {
+    text::forEachLine(trendLines, [&](std::string_view line) {
         if (lines.size() < 100)
             lines.push_back(line);
     });

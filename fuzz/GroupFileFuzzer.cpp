@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "core/evaluation/TextLines.h"
 #include "core/scan/GroupFile.h"
+#include "core/text/TextLines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parvane::fuzz::writeBytes(path, bytes);
     std::vector<GroupEntry> entries{{"OLD", "stale"}};
     parvane::fuzz::require(readGroupFile(path, entries).ok());
-    parvane::fuzz::require(entries.size() <= parvane::evaluation::countLines(bytes));
-    parvane::fuzz::require(compteligne(path) == parvane::evaluation::countLines(bytes));
+    parvane::fuzz::require(entries.size() <= parvane::text::countLines(bytes));
+    parvane::fuzz::require(compteligne(path) == parvane::text::countLines(bytes));
     for (const GroupEntry& entry : entries) {
         const std::string line = groupLine(entry.code, entry.name);
         parvane::fuzz::require(line.size() == entry.code.size() + entry.name.size() + 3);

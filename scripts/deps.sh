@@ -11,8 +11,27 @@ packages=(
     libx11-dev libxtst-dev
     xvfb xauth x11-utils poppler-utils
     clang clang-format libclang-rt-14-dev
-    time
+    time ccache locales
+    wine wine64 gcc-mingw-w64-x86-64 openbox xdotool
+    cups cups-bsd cups-client printer-driver-cups-pdf libcups2-dev
+    dbus
 )
+
+# The tests run the programs under a French system environment too (decimal comma, French dates).
+ensure_french_locale() {
+    if locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+        echo "The fr_FR.UTF-8 locale is missing; the French-locale tests will be skipped." >&2
+        return 0
+    fi
+    local run=()
+    [ "$(id -u)" -eq 0 ] || run=(sudo)
+    "${run[@]}" sed -i 's/^# *fr_FR.UTF-8 UTF-8/fr_FR.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' | "${run[@]}" tee -a /etc/locale.gen >/dev/null
+    "${run[@]}" locale-gen >/dev/null
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,7 +39,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    ensure_french_locale
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
@@ -33,3 +55,4 @@ else
 fi
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+ensure_french_locale

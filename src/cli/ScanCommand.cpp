@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "core/evaluation/NumberRules.h"
-#include "core/evaluation/Windows1252.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupSelection.h"
@@ -17,6 +16,7 @@
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanRun.h"
 #include "core/scan/Settings.h"
+#include "core/text/Windows1252.h"
 
 namespace parvane::cli {
 
@@ -160,7 +160,7 @@ public:
     {
         if (row == 0 || row > m_rows.size())
             return;
-        m_rows[row - 1][static_cast<std::size_t>(column)] = evaluation::windows1252ToUtf8(text);
+        m_rows[row - 1][static_cast<std::size_t>(column)] = text::windows1252ToUtf8(text);
     }
 
     // The end-of-run sort: by "Action", stable, ASCII letters compared without case.

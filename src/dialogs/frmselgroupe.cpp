@@ -7,9 +7,9 @@
 #include <QProgressBar>
 #include <QTreeWidgetItem>
 
-#include "core/evaluation/Windows1252.h"
 #include "core/scan/GroupSelection.h"
 #include "core/scan/Selection.h"
+#include "core/text/Windows1252.h"
 #include "dialogs/ColumnSizing.h"
 
 #include "ui_frmselgroupe.h"
@@ -34,7 +34,7 @@ int progressSteps(double value)
 
 QString displayName(const std::string& name)
 {
-    return QString::fromStdString(evaluation::windows1252ToUtf8(name));
+    return QString::fromStdString(text::windows1252ToUtf8(name));
 }
 
 } // namespace

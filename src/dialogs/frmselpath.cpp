@@ -8,9 +8,9 @@
 #include <QFile>
 
 #include "core/evaluation/CommentFile.h"
-#include "core/evaluation/Windows1252.h"
 #include "core/scan/IniFile.h"
 #include "core/scan/Settings.h"
+#include "core/text/Windows1252.h"
 #include "dialogs/DrivePicker.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/MessageBoxes.h"
@@ -40,7 +40,7 @@ QString displayText(const std::string& text)
 {
     if (isLinuxText(text))
         return QFile::decodeName(QByteArray::fromStdString(text));
-    return QString::fromStdString(evaluation::windows1252ToUtf8(text));
+    return QString::fromStdString(text::windows1252ToUtf8(text));
 }
 
 std::string pathText(const fs::path& path)

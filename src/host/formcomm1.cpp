@@ -10,9 +10,9 @@
 #include <QScreen>
 
 #include "core/evaluation/CommentFile.h"
-#include "core/evaluation/Windows1252.h"
 #include "core/scan/KorvixCaption.h"
 #include "core/scan/PathMapping.h"
+#include "core/text/Windows1252.h"
 
 #include "ui_formcomm1.h"
 
@@ -162,7 +162,7 @@ void formcomm1::loadComments(const std::string& key)
     if (!evaluation::readCommentLines(*file, lines).ok())
         return;
     for (const std::string& line : lines)
-        m_ui->Listcomm1->addItem(QString::fromStdString(evaluation::windows1252ToUtf8(line)));
+        m_ui->Listcomm1->addItem(QString::fromStdString(text::windows1252ToUtf8(line)));
 }
 
 void formcomm1::boucle()

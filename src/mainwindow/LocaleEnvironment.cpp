@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QTime>
 
-#include "core/evaluation/Windows1252.h"
+#include "core/text/Windows1252.h"
 
 namespace parvane::mainwindow {
 
@@ -30,7 +30,7 @@ QString withoutTimeZone(const QString& format)
 
 std::string toWindows1252(const QString& text)
 {
-    return evaluation::utf8ToWindows1252(text.toStdString());
+    return text::utf8ToWindows1252(text.toStdString());
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QString>
 
-#include "core/evaluation/Windows1252.h"
+#include "core/text/Windows1252.h"
 
 namespace parvane::mainwindow {
 
@@ -39,7 +39,7 @@ ProgressObserver::ProgressObserver(QLabel& status, QProgressBar& bar, QLabel& cs
 
 void ProgressObserver::statusText(std::string_view text)
 {
-    const std::string utf8 = evaluation::windows1252ToUtf8(text);
+    const std::string utf8 = text::windows1252ToUtf8(text);
     m_status.setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     m_status.repaint();
 }

@@ -22,11 +22,11 @@
 
 #include "core/evaluation/CommentFile.h"
 #include "core/evaluation/NumberRules.h"
-#include "core/evaluation/Windows1252.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanRun.h"
+#include "core/text/Windows1252.h"
 #include "dialogs/ColumnSizing.h"
 #include "dialogs/MessageBoxes.h"
 #include "mainwindow/ListSorting.h"
@@ -114,7 +114,7 @@ QIcon printerIcon(const QPalette& palette)
 
 QString fromWindows1252(std::string_view bytes)
 {
-    const std::string utf8 = evaluation::windows1252ToUtf8(bytes);
+    const std::string utf8 = text::windows1252ToUtf8(bytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

@@ -1,4 +1,4 @@
-#include "core/evaluation/FileRead.h"
+#include "core/text/FileRead.h"
 
 #include <cerrno>
 
@@ -24,7 +24,7 @@ TEST(FileRead, ReadsEveryByteOfABinaryFile)
     writeFile(dir.path() / "binary.txt", bytes);
 
     std::string out = "previous content";
-    ASSERT_TRUE(readWholeFile(dir.path() / "binary.txt", out).ok());
+    ASSERT_TRUE(text::readWholeFile(dir.path() / "binary.txt", out).ok());
     EXPECT_EQ(out, bytes);
 }
 
@@ -33,7 +33,7 @@ TEST(FileRead, ReadsAnEmptyFile)
     const TempDir dir;
     writeFile(dir.path() / "empty.txt", "");
     std::string out = "x";
-    EXPECT_TRUE(readWholeFile(dir.path() / "empty.txt", out).ok());
+    EXPECT_TRUE(text::readWholeFile(dir.path() / "empty.txt", out).ok());
     EXPECT_EQ(out, "");
 }
 
@@ -43,16 +43,16 @@ TEST(FileRead, ReportsAMissingFileOrFolder)
     writeFile(dir.path() / "plain.txt", "x");
     std::string out = "stale";
 
-    const FileStatus missing = readWholeFile(dir.path() / "nothing.txt", out);
+    const text::FileStatus missing = text::readWholeFile(dir.path() / "nothing.txt", out);
     EXPECT_EQ(missing.code, ENOENT);
     EXPECT_TRUE(missing.isMissing());
     EXPECT_EQ(out, "");
 
-    const FileStatus missingFolder = readWholeFile(dir.path() / "nofolder" / "a.txt", out);
+    const text::FileStatus missingFolder = text::readWholeFile(dir.path() / "nofolder" / "a.txt", out);
     EXPECT_TRUE(missingFolder.isMissing());
 
     // A file where a folder was expected.
-    const FileStatus notFolder = readWholeFile(dir.path() / "plain.txt" / "a.txt", out);
+    const text::FileStatus notFolder = text::readWholeFile(dir.path() / "plain.txt" / "a.txt", out);
     EXPECT_EQ(notFolder.code, ENOTDIR);
     EXPECT_TRUE(notFolder.isMissing());
 }
@@ -61,11 +61,11 @@ TEST(FileRead, RefusesAFolder)
 {
     const TempDir dir;
     std::string out = "stale";
-    const FileStatus status = readWholeFile(dir.path(), out);
+    const text::FileStatus status = text::readWholeFile(dir.path(), out);
     EXPECT_EQ(status.code, EISDIR);
     EXPECT_FALSE(status.isMissing());
     EXPECT_EQ(out, "");
-    EXPECT_FALSE(isRegularFile(dir.path()));
+    EXPECT_FALSE(text::isRegularFile(dir.path()));
 }
 
 TEST(FileRead, RefusesAFifoWithoutBlocking)
@@ -74,17 +74,17 @@ TEST(FileRead, RefusesAFifoWithoutBlocking)
     const auto fifo = dir.path() / "fifo.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string out;
-    const FileStatus status = readWholeFile(fifo, out);
+    const text::FileStatus status = text::readWholeFile(fifo, out);
     EXPECT_EQ(status.code, EINVAL);
     EXPECT_FALSE(status.isMissing());
-    EXPECT_FALSE(isRegularFile(fifo));
+    EXPECT_FALSE(text::isRegularFile(fifo));
 }
 
 TEST(FileRead, RefusesADevice)
 {
     std::string out;
-    EXPECT_EQ(readWholeFile("/dev/null", out).code, EINVAL);
-    EXPECT_EQ(readWholeFile("/dev/zero", out).code, EINVAL);
+    EXPECT_EQ(text::readWholeFile("/dev/null", out).code, EINVAL);
+    EXPECT_EQ(text::readWholeFile("/dev/zero", out).code, EINVAL);
 }
 
 TEST(FileRead, RefusesAFileLargerThanTheLimit)
@@ -92,9 +92,9 @@ TEST(FileRead, RefusesAFileLargerThanTheLimit)
     const TempDir dir;
     writeFile(dir.path() / "big.txt", std::string(100, 'x'));
     std::string out;
-    EXPECT_EQ(readWholeFile(dir.path() / "big.txt", out, 99).code, EFBIG);
+    EXPECT_EQ(text::readWholeFile(dir.path() / "big.txt", out, 99).code, EFBIG);
     EXPECT_EQ(out, "");
-    EXPECT_TRUE(readWholeFile(dir.path() / "big.txt", out, 100).ok());
+    EXPECT_TRUE(text::readWholeFile(dir.path() / "big.txt", out, 100).ok());
     EXPECT_EQ(out.size(), 100u);
 }
 
@@ -107,7 +107,7 @@ TEST(FileRead, ReportsAFileThatCannotBeOpened)
     writeFile(file, "secret");
     ASSERT_EQ(::chmod(file.c_str(), 0), 0);
     std::string out;
-    const FileStatus status = readWholeFile(file, out);
+    const text::FileStatus status = text::readWholeFile(file, out);
     EXPECT_EQ(status.code, EACCES);
     EXPECT_FALSE(status.isMissing());
 }
@@ -119,14 +119,14 @@ TEST(FileRead, ReusedBufferOnlyGrows)
     writeFile(dir.path() / "short.txt", "bcd");
     std::string buffer;
     std::size_t length = 0;
-    ASSERT_TRUE(readWholeFileInto(dir.path() / "long.txt", buffer, length).ok());
+    ASSERT_TRUE(text::readWholeFileInto(dir.path() / "long.txt", buffer, length).ok());
     EXPECT_EQ(length, 5000u);
     const std::size_t highWater = buffer.size();
-    ASSERT_TRUE(readWholeFileInto(dir.path() / "short.txt", buffer, length).ok());
+    ASSERT_TRUE(text::readWholeFileInto(dir.path() / "short.txt", buffer, length).ok());
     EXPECT_EQ(length, 3u);
     EXPECT_EQ(buffer.substr(0, length), "bcd");
     EXPECT_EQ(buffer.size(), highWater);
-    EXPECT_EQ(readWholeFileInto(dir.path() / "none.txt", buffer, length).code, ENOENT);
+    EXPECT_EQ(text::readWholeFileInto(dir.path() / "none.txt", buffer, length).code, ENOENT);
     EXPECT_EQ(length, 0u);
 }
 
@@ -136,10 +136,10 @@ TEST(FileRead, IsRegularFileFollowsLinks)
     writeFile(dir.path() / "a.txt", "x");
     std::filesystem::create_symlink("a.txt", dir.path() / "link.txt");
     std::filesystem::create_symlink("gone.txt", dir.path() / "dangling.txt");
-    EXPECT_TRUE(isRegularFile(dir.path() / "a.txt"));
-    EXPECT_TRUE(isRegularFile(dir.path() / "link.txt"));
-    EXPECT_FALSE(isRegularFile(dir.path() / "dangling.txt"));
-    EXPECT_FALSE(isRegularFile(dir.path() / "gone.txt"));
+    EXPECT_TRUE(text::isRegularFile(dir.path() / "a.txt"));
+    EXPECT_TRUE(text::isRegularFile(dir.path() / "link.txt"));
+    EXPECT_FALSE(text::isRegularFile(dir.path() / "dangling.txt"));
+    EXPECT_FALSE(text::isRegularFile(dir.path() / "gone.txt"));
 }
 
 } // namespace

@@ -206,7 +206,7 @@ TEST(HistoryReader, NeverKeepsValuesOfThePreviousStock)
     EXPECT_TRUE(summary.lookBack.empty());
 
     ASSERT_TRUE(reader.read(dir.path() / "ALPHA_1.txt", summary).ok());
-    const FileStatus missing = reader.read(dir.path() / "GAMMA_3.txt", summary);
+    const text::FileStatus missing = reader.read(dir.path() / "GAMMA_3.txt", summary);
     EXPECT_TRUE(missing.isMissing());
     expectSame(summary, HistorySummary{});
 }
@@ -278,7 +278,7 @@ TEST(HistoryReader, RefusesFoldersFifosAndMissingFiles)
     HistoryReader reader;
     HistorySummary summary = summaryOf(history(20));
 
-    FileStatus status = reader.read(dir.path() / "FOLDER_1.txt", summary);
+    text::FileStatus status = reader.read(dir.path() / "FOLDER_1.txt", summary);
     EXPECT_EQ(status.code, EISDIR);
     expectSame(summary, HistorySummary{});
 

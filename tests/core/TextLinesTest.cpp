@@ -1,4 +1,4 @@
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 #include <random>
 #include <string>
@@ -12,7 +12,7 @@ namespace {
 std::vector<std::string> linesOf(std::string_view text)
 {
     std::vector<std::string> lines;
-    forEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
+    text::forEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -41,8 +41,8 @@ TEST(TextLines, CountLinesAgreesWithForEachLine)
 {
     for (const std::string_view text :
          {"", "a", "\n", "\r", "\r\n", "\n\r", "a\r\nb", "a\r\n\r\n", "\r\r\n\n\r", "x\ry\r\nz\n"}) {
-        EXPECT_EQ(countLines(text), linesOf(text).size()) << testing::PrintToString(text);
-        for (const std::size_t count : countLinesByEveryMethod(text))
+        EXPECT_EQ(text::countLines(text), linesOf(text).size()) << testing::PrintToString(text);
+        for (const std::size_t count : text::countLinesByEveryMethod(text))
             EXPECT_EQ(count, linesOf(text).size()) << testing::PrintToString(text);
     }
     // Random bytes rich in line ends, in lengths that cross the counting blocks.
@@ -53,8 +53,8 @@ TEST(TextLines, CountLinesAgreesWithForEachLine)
         for (char& c : text)
             c = alphabet[random() % sizeof alphabet];
         const std::size_t expected = linesOf(text).size();
-        ASSERT_EQ(countLines(text), expected);
-        for (const std::size_t count : countLinesByEveryMethod(text))
+        ASSERT_EQ(text::countLines(text), expected);
+        for (const std::size_t count : text::countLinesByEveryMethod(text))
             ASSERT_EQ(count, expected);
     }
 }
@@ -69,30 +69,30 @@ TEST(TextLines, CountLinesOfTextsMadeOfLineEnds)
         std::string crLf;
         while (crLf.size() < size)
             crLf += "\r\n";
-        for (const std::size_t count : countLinesByEveryMethod(lineFeeds))
+        for (const std::size_t count : text::countLinesByEveryMethod(lineFeeds))
             EXPECT_EQ(count, size);
-        for (const std::size_t count : countLinesByEveryMethod(returns))
+        for (const std::size_t count : text::countLinesByEveryMethod(returns))
             EXPECT_EQ(count, size);
-        for (const std::size_t count : countLinesByEveryMethod(crLf))
+        for (const std::size_t count : text::countLinesByEveryMethod(crLf))
             EXPECT_EQ(count, crLf.size() / 2);
-        EXPECT_EQ(countLines(lineFeeds), size);
+        EXPECT_EQ(text::countLines(lineFeeds), size);
     }
 }
 
 TEST(TextLines, TabFieldFindsFieldsFromZero)
 {
     bool found = false;
-    EXPECT_EQ(tabField("a\tb\t\td", 0, &found), "a");
+    EXPECT_EQ(text::tabField("a\tb\t\td", 0, &found), "a");
     EXPECT_TRUE(found);
-    EXPECT_EQ(tabField("a\tb\t\td", 1), "b");
-    EXPECT_EQ(tabField("a\tb\t\td", 2, &found), "");
+    EXPECT_EQ(text::tabField("a\tb\t\td", 1), "b");
+    EXPECT_EQ(text::tabField("a\tb\t\td", 2, &found), "");
     EXPECT_TRUE(found);
-    EXPECT_EQ(tabField("a\tb\t\td", 3), "d");
-    EXPECT_EQ(tabField("a\tb\t\td", 4, &found), "");
+    EXPECT_EQ(text::tabField("a\tb\t\td", 3), "d");
+    EXPECT_EQ(text::tabField("a\tb\t\td", 4, &found), "");
     EXPECT_FALSE(found);
-    EXPECT_EQ(tabField("", 0, &found), "");
+    EXPECT_EQ(text::tabField("", 0, &found), "");
     EXPECT_TRUE(found);
-    EXPECT_EQ(tabField("a\t", 1, &found), "");
+    EXPECT_EQ(text::tabField("a\t", 1, &found), "");
     EXPECT_TRUE(found);
 }
 

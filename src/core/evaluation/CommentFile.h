@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/evaluation/FileRead.h"
+#include "core/text/FileRead.h"
 
 namespace parvane::evaluation {
 
@@ -13,6 +13,7 @@ bool ExistFile(const std::filesystem::path& strPath) noexcept;
 
 // Reads a comment file's lines in file order, blank lines included, without line ends (CR LF,
 // LF or CR). `lines` is replaced. Returns the failure of the open or read; `lines` is then empty.
-[[nodiscard]] FileStatus readCommentLines(const std::filesystem::path& file, std::vector<std::string>& lines);
+[[nodiscard]] text::FileStatus readCommentLines(const std::filesystem::path& file,
+                                                std::vector<std::string>& lines);
 
 } // namespace parvane::evaluation

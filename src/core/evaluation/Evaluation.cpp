@@ -13,7 +13,7 @@ namespace parvane::evaluation {
 
 namespace {
 
-std::string openFailure(const FileStatus& status)
+std::string openFailure(const text::FileStatus& status)
 {
     return failureMessage(status.code, status.isMissing());
 }
@@ -94,7 +94,7 @@ bool StockEvaluator::ensureHistory(const StockFiles& stock)
 {
     if (!m_historyRead) {
         m_historyRead = true;
-        const FileStatus status = m_reader.read(stock.history, m_summary);
+        const text::FileStatus status = m_reader.read(stock.history, m_summary);
         if (!status.ok()) {
             m_historyFailed = true;
             m_outputs.logError(stock.history.string(), openFailure(status));
@@ -209,7 +209,7 @@ void StockEvaluator::writeReport(const StockFiles& stock, bool crossing, bool pr
     // Only the first reported line of a stock carries its comment. A comment that cannot be read
     // is logged, and the line is still reported without it: a comment never costs a result.
     if (stock.hasComment && !m_commentRead) {
-        const FileStatus status = readCommentLines(stock.comment, m_commentLines);
+        const text::FileStatus status = readCommentLines(stock.comment, m_commentLines);
         if (status.ok()) {
             for (const std::string& commentLine : m_commentLines) {
                 row.commentaires += commentLine;

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "core/evaluation/NumberRules.h"
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 namespace parvane::evaluation {
 
@@ -85,7 +85,7 @@ double dailyVolume(std::string_view line)
 
 void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
 {
-    const std::size_t lineCount = countLines(bytes);
+    const std::size_t lineCount = text::countLines(bytes);
     summary.lineCount = lineCount;
     summary.firstDate.reset();
     summary.lastDate.reset();
@@ -143,15 +143,15 @@ void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
         summary.lookBack[i].assign(tail[lookBackCount - i]);
 }
 
-FileStatus HistoryReader::read(const std::filesystem::path& file, HistorySummary& summary)
+text::FileStatus HistoryReader::read(const std::filesystem::path& file, HistorySummary& summary)
 {
     std::size_t length = 0;
-    FileStatus status = readWholeFileInto(file, m_buffer, length);
+    text::FileStatus status = text::readWholeFileInto(file, m_buffer, length);
     if (status.ok()) {
         try {
             summarize(std::string_view(m_buffer.data(), length), summary);
         } catch (const std::bad_alloc&) {
-            status = FileStatus{ENOMEM};
+            status = text::FileStatus{ENOMEM};
         }
     }
     if (!status.ok())

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/evaluation/Date.h"
-#include "core/evaluation/FileRead.h"
+#include "core/text/FileRead.h"
 
 namespace parvane::evaluation {
 
@@ -47,7 +47,7 @@ public:
     // Reads `file` and replaces everything in `summary` by what the file holds (a summary never
     // keeps values of a previously read stock). Returns the failure of the open or the read; on
     // failure `summary` is left empty.
-    [[nodiscard]] FileStatus read(const std::filesystem::path& file, HistorySummary& summary);
+    [[nodiscard]] text::FileStatus read(const std::filesystem::path& file, HistorySummary& summary);
 
     // Builds the summary of history bytes already in memory.
     static void summarize(std::string_view bytes, HistorySummary& summary);

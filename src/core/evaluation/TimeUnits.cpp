@@ -4,7 +4,7 @@
 
 #include "core/evaluation/HistoryReader.h"
 #include "core/evaluation/NumberRules.h"
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 namespace parvane::evaluation {
 
@@ -97,7 +97,7 @@ std::optional<WeekVolumes> volumessemaines(const std::vector<std::string>& lookB
     for (std::size_t slot = kSlots; slot >= 1; --slot) {
         const std::string& line = lookBack[slot1 + slot - 1];
         bool hasVolume = false;
-        const std::string_view volume = tabField(line, 5, &hasVolume);
+        const std::string_view volume = text::tabField(line, 5, &hasVolume);
         const std::optional<Date> date = quotationDate(line);
         if (!hasVolume || !date)
             return std::nullopt;

@@ -3,28 +3,28 @@
 #include <cerrno>
 #include <new>
 
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 namespace parvane::scan {
 
-evaluation::FileStatus readGroupFile(const std::filesystem::path& file, std::vector<GroupEntry>& entries)
+text::FileStatus readGroupFile(const std::filesystem::path& file, std::vector<GroupEntry>& entries)
 {
     entries.clear();
     std::string bytes;
-    evaluation::FileStatus status = evaluation::readWholeFile(file, bytes);
+    text::FileStatus status = text::readWholeFile(file, bytes);
     if (!status.ok())
         return status;
     try {
-        evaluation::forEachLine(bytes, [&](std::string_view line) {
+        text::forEachLine(bytes, [&](std::string_view line) {
             bool hasName = false;
-            const std::string_view name = evaluation::tabField(line, 1, &hasName);
+            const std::string_view name = text::tabField(line, 1, &hasName);
             if (!hasName)
                 return;
-            entries.push_back(GroupEntry{std::string(evaluation::tabField(line, 0)), std::string(name)});
+            entries.push_back(GroupEntry{std::string(text::tabField(line, 0)), std::string(name)});
         });
     } catch (const std::bad_alloc&) {
         entries.clear();
-        status = evaluation::FileStatus{ENOMEM};
+        status = text::FileStatus{ENOMEM};
     }
     return status;
 }
@@ -32,9 +32,9 @@ evaluation::FileStatus readGroupFile(const std::filesystem::path& file, std::vec
 std::size_t compteligne(const std::filesystem::path& file)
 {
     std::string bytes;
-    if (!evaluation::readWholeFile(file, bytes).ok())
+    if (!text::readWholeFile(file, bytes).ok())
         return 0;
-    return evaluation::countLines(bytes);
+    return text::countLines(bytes);
 }
 
 std::string groupLine(std::string_view code, std::string_view name)

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/evaluation/FileRead.h"
+#include "core/text/FileRead.h"
 
 namespace parvane::scan {
 
@@ -20,8 +20,8 @@ struct GroupEntry
 // Reads a group file: each line (CR LF, LF or CR) split at Tabs, code from field 1, name from
 // field 2, further fields ignored; a line with fewer than two fields is passed over. `entries` is
 // replaced.
-[[nodiscard]] evaluation::FileStatus readGroupFile(const std::filesystem::path& file,
-                                                   std::vector<GroupEntry>& entries);
+[[nodiscard]] text::FileStatus readGroupFile(const std::filesystem::path& file,
+                                             std::vector<GroupEntry>& entries);
 
 // Number of lines of a group file as a line reader returns them (empty lines count, a last line
 // without line end counts, nothing after a final line end); 0 when it cannot be read.

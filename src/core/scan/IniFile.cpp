@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/evaluation/FileRead.h"
 #include "core/scan/AsciiCase.h"
+#include "core/text/FileRead.h"
 
 namespace parvane::scan {
 
@@ -217,7 +217,7 @@ std::string lireini(std::string_view section, std::string_view key, const std::f
 {
     try {
         std::string bytes;
-        if (!evaluation::readWholeFile(file, bytes).ok())
+        if (!text::readWholeFile(file, bytes).ok())
             return {};
         section = trimBlanks(section);
         key = trimBlanks(key);
@@ -268,7 +268,7 @@ bool ecrireini(std::string_view section, std::string_view key, std::string_view 
 
         std::string bytes;
         std::optional<mode_t> mode;
-        const evaluation::FileStatus status = evaluation::readWholeFile(target, bytes);
+        const text::FileStatus status = text::readWholeFile(target, bytes);
         if (status.ok()) {
             struct stat info
             {};

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "core/evaluation/Evaluation.h"
-#include "core/evaluation/FileRead.h"
-#include "core/evaluation/TextLines.h"
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupFile.h"
 #include "core/scan/ResultFile.h"
+#include "core/text/FileRead.h"
+#include "core/text/TextLines.h"
 
 namespace parvane::scan {
 
@@ -125,14 +125,14 @@ public:
             m_errorLog.write(pathText, evaluation::kMessageNoUnderscore);
             return;
         }
-        const evaluation::FileStatus status = evaluation::readWholeFile(path, m_buffer);
+        const text::FileStatus status = text::readWholeFile(path, m_buffer);
         if (!status.ok()) {
             m_errorLog.write(pathText, failureMessage(status.code, status.isMissing()));
             return;
         }
         m_lines.clear();
         std::size_t count = 0;
-        evaluation::forEachLine(m_buffer, [&](std::string_view line) {
+        text::forEachLine(m_buffer, [&](std::string_view line) {
             if (++count <= kMaxTrendLines)
                 m_lines.push_back(line);
         });

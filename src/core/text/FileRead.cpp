@@ -1,4 +1,4 @@
-#include "core/evaluation/FileRead.h"
+#include "core/text/FileRead.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 namespace {
 
@@ -127,4 +127,4 @@ bool isRegularFile(const std::filesystem::path& file) noexcept
     return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

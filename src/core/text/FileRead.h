@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 // Outcome of opening and reading a file. `code` is the system's error number (errno), 0 on
 // success.
@@ -34,4 +34,4 @@ struct FileStatus
 // True when `file` exists and is a regular file (a folder, or a missing path, gives false).
 bool isRegularFile(const std::filesystem::path& file) noexcept;
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

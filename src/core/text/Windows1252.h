@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 // Korvix's files are Windows-1252 bytes. These convert them for display and back.
 
@@ -15,4 +15,4 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // so does a byte that is not valid UTF-8.
 std::string utf8ToWindows1252(std::string_view text);
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

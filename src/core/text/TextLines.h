@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 // Splits text into lines the way Korvix's files are read here: CR LF, LF and a lone CR each end a
 // line; a last line without a line end is a line; a final line end adds no empty line.
@@ -38,4 +38,4 @@ std::vector<std::size_t> countLinesByEveryMethod(std::string_view text);
 // line has fewer fields.
 std::string_view tabField(std::string_view line, std::size_t index, bool* found = nullptr) noexcept;
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

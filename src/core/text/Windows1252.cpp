@@ -1,9 +1,9 @@
-#include "core/evaluation/Windows1252.h"
+#include "core/text/Windows1252.h"
 
 #include <array>
 #include <cstdint>
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 namespace {
 
@@ -98,4 +98,4 @@ std::string utf8ToWindows1252(std::string_view text)
     return out;
 }
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

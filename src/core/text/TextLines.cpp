@@ -1,4 +1,4 @@
-#include "core/evaluation/TextLines.h"
+#include "core/text/TextLines.h"
 
 #include <cstdint>
 
@@ -7,7 +7,7 @@
 #include <immintrin.h>
 #endif
 
-namespace parvane::evaluation {
+namespace parvane::text {
 
 namespace {
 
@@ -164,4 +164,4 @@ std::string_view tabField(std::string_view line, std::size_t index, bool* found)
     return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-} // namespace parvane::evaluation
+} // namespace parvane::text

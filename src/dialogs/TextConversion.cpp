@@ -1,0 +1,35 @@
+#include "dialogs/TextConversion.h"
+
+#include "core/text/DiskName.h"
+#include "core/text/Windows1252.h"
+
+namespace parvane::dialogs {
+
+QString fromWindows1252(std::string_view bytes)
+{
+    const std::string utf8 = text::windows1252ToUtf8(bytes);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toWindows1252(const QString& text)
+{
+    return text::utf8ToWindows1252(text.toStdString());
+}
+
+QString fromDiskName(std::string_view name)
+{
+    const std::string utf8 = text::diskNameToUtf8(name);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString fromDiskPath(const std::filesystem::path& path)
+{
+    return fromDiskName(path.native());
+}
+
+std::filesystem::path toDiskPath(const QString& text)
+{
+    return std::filesystem::path(text.toStdString());
+}
+
+} // namespace parvane::dialogs
