@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 
+#include "core/Version.h"
 #include "core/scan/ProgramFolder.h"
 #include "dialogs/MessageBoxes.h"
 #include "mainwindow/ParvaneProgram.h"
@@ -26,7 +27,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QApplication::setApplicationVersion(QString::fromLatin1(parvane::kVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
