@@ -14,7 +14,8 @@ packages=(
     time ccache locales
     wine wine64 gcc-mingw-w64-x86-64 openbox xdotool
     cups cups-bsd cups-client printer-driver-cups-pdf libcups2-dev
-    dbus
+    dbus dbus-x11 libnotify-bin
+    dpkg-dev fakeroot lintian file
 )
 
 # The tests run the programs under a French system environment too (decimal comma, French dates).
