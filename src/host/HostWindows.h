@@ -40,6 +40,13 @@ struct KeyStroke
     friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
 };
 
+// The X11 class hint of a window (WM_CLASS): Wine sets both parts from the executable's name.
+struct WindowClass
+{
+    std::string instance;
+    std::string klass;
+};
+
 // The windows of other programs on the desktop (Korvix's, under Wine), as Parvane needs them:
 // find, walk, read captions, activate, type keys, keep a window on top. Captions are UTF-8.
 // Implementations never throw and never block for long; a window that vanishes between two calls
@@ -64,6 +71,15 @@ public:
     // The caption of `window`, at most 255 characters; "" for a window without caption or one that
     // no longer exists.
     virtual std::string windowCaption(WindowId window) = 0;
+
+    // The class hint of `window`; both parts "" when it has none or no longer exists.
+    virtual WindowClass windowClass(WindowId window) = 0;
+
+    // True when `window` is mapped and shown on the screen.
+    virtual bool isViewable(WindowId window) = 0;
+
+    // True when the input focus lies on `window` or on a window inside it.
+    virtual bool hasFocus(WindowId window) = 0;
 
     // Brings `window` to the front and gives it the input focus. Returns false when the window does
     // not exist or the focus could not be given.
