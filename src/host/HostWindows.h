@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace parvane::host {
@@ -60,9 +59,6 @@ public:
     // call then finds nothing and does nothing.
     virtual bool isReachable() const = 0;
 
-    // The top-most top-level window whose caption is exactly `caption`; 0 when there is none.
-    virtual WindowId findWindow(std::string_view caption) = 0;
-
     // The window after `window` in the stacking order, going `direction`; 0 past the last window.
     // A window that the stacking order does not hold (gone, or not yet managed) counts as lying
     // above the top-most window: Down from it gives the top-most window, Up gives 0.
@@ -84,9 +80,6 @@ public:
     // Brings `window` to the front and gives it the input focus. Returns false when the window does
     // not exist or the focus could not be given.
     virtual bool activateWindow(WindowId window) = 0;
-
-    // Activates the top-most window captioned exactly `caption`; false when there is none.
-    virtual bool activateWindow(std::string_view caption) = 0;
 
     // Types `keys` into the window that has the input focus, then waits until they have been
     // handed to it (a bounded wait, well under a second). Returns false when a key cannot be typed

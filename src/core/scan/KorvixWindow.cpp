@@ -10,7 +10,7 @@ bool isKorvixWindow(const WindowTraits& window) noexcept
     const bool hasClass = !window.instance.empty() || !window.klass.empty();
     if (hasClass && !isKorvixExecutableName(window.instance) && !isKorvixExecutableName(window.klass))
         return false;
-    return window.caption == kKorvixIdleCaption || window.caption.starts_with("Korvix - ");
+    return window.caption == kKorvixIdleCaption || window.caption.starts_with(kKorvixStockCaptionPrefix);
 }
 
 } // namespace parvane::scan

@@ -361,18 +361,6 @@ bool X11HostWindows::hasWindowManager()
     return isReachable() && m_connection->hasWindowManager();
 }
 
-WindowId X11HostWindows::findWindow(std::string_view caption)
-{
-    if (!isReachable())
-        return 0;
-    const std::vector<Window> windows = m_connection->stackingOrder();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (m_connection->caption(*it) == caption)
-            return *it;
-    }
-    return 0;
-}
-
 WindowId X11HostWindows::nextWindow(WindowId window, StackDirection direction)
 {
     if (!isReachable())
@@ -457,12 +445,6 @@ bool X11HostWindows::activateWindow(WindowId window)
             return false;
     }
     return waitFor([&] { return c.holdsFocus(target); });
-}
-
-bool X11HostWindows::activateWindow(std::string_view caption)
-{
-    const WindowId window = findWindow(caption);
-    return window != 0 && activateWindow(window);
 }
 
 bool X11HostWindows::sendKeys(const std::vector<KeyStroke>& keys)

@@ -7,15 +7,6 @@ namespace parvane::test {
 using host::StackDirection;
 using host::WindowId;
 
-WindowId RecordingHostWindows::findWindow(std::string_view caption)
-{
-    for (auto it = m_stacking.rbegin(); it != m_stacking.rend(); ++it) {
-        if (m_captions[*it] == caption)
-            return *it;
-    }
-    return 0;
-}
-
 WindowId RecordingHostWindows::nextWindow(WindowId window, StackDirection direction)
 {
     const auto it = std::find(m_stacking.begin(), m_stacking.end(), window);

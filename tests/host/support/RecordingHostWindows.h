@@ -15,7 +15,6 @@ class RecordingHostWindows final : public host::HostWindows
 public:
     bool isReachable() const override { return reachable; }
 
-    host::WindowId findWindow(std::string_view caption) override;
     host::WindowId nextWindow(host::WindowId window, host::StackDirection direction) override;
     std::string windowCaption(host::WindowId window) override;
 
@@ -26,8 +25,6 @@ public:
     bool hasFocus(host::WindowId window) override { return window != 0 && window == activeWindow; }
 
     bool activateWindow(host::WindowId window) override;
-
-    bool activateWindow(std::string_view caption) override { return activateWindow(findWindow(caption)); }
 
     bool sendKeys(const std::vector<host::KeyStroke>& keys) override;
 
