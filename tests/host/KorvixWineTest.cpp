@@ -120,6 +120,22 @@ protected:
         return count;
     }
 
+    // The running processes of this test's Korvix: wine runs the program under the command line it
+    // was given, in the base.
+    int korvixProcesses()
+    {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::ifstream in(entry.path() / "cmdline", std::ios::binary);
+            std::string program;
+            std::getline(in, program, '\0');
+            std::error_code error;
+            count += program.ends_with("/Korvix.exe")
+                     && std::filesystem::read_symlink(entry.path() / "cwd", error) == temp.path() / "BASE1";
+        }
+        return count;
+    }
+
     // Types `keys` into Korvix's window, as the user does.
     void typeIntoKorvix(const char* keys)
     {
@@ -177,6 +193,7 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
         std::printf("switch to the running Korvix: %lld ms\n", nowMs() - clicked);
         EXPECT_TRUE(QTest::qWaitFor([&] { return stripShows(kStocks[0]); }, kStepWaitMs));
         EXPECT_EQ(starts(), 1);
+        EXPECT_EQ(korvixProcesses(), 1);
         followed = true;
         typeIntoKorvix("%fQ");
     });
@@ -211,7 +228,7 @@ TEST_F(KorvixWine, KorvixWithoutAWindowGetsNoKeysAndTheUserIsTold)
 
     ASSERT_EQ(messages.size(), std::size_t{1});
     EXPECT_TRUE(messages.front().contains(QStringLiteral("n'a pas ouvert sa fenetre en 3 s")));
-    EXPECT_EQ(starts(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == 1 && korvixProcesses() == 1; }, kWindowWaitMs));
     QTest::qWait(300);
     EXPECT_TRUE(notes.edit.text().isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), &notes.edit);
