@@ -216,6 +216,33 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
     std::printf("start to window: %lld ms, start to keys: %lld ms\n", shown - clicked, keys - clicked);
 }
 
+TEST_F(KorvixWine, TheStripStaysEmptyWhileKorvixIsIdle)
+{
+    inputs.Option1 = true;
+    bool idleSeen = false;
+    QTimer user;
+    user.setInterval(50);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (!strip.isPolling() || strip.hostHandle() == 0)
+            return;
+        user.stop();
+        QTest::qWait(500);
+        const auto* list = strip.findChild<QListWidget*>(QStringLiteral("Listcomm1"));
+        idleSeen = strip.isVisible() && strip.isPolling() && list->count() == 0;
+        EXPECT_EQ(logged("key Alt+F"), 0) << "no key without Selection Groupe";
+        typeIntoKorvix("%fG");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return stripShows(kStocks[0]); }, kStepWaitMs));
+        typeIntoKorvix("%fQ");
+    });
+    user.start();
+
+    command.click(inputs, hooks);
+
+    EXPECT_TRUE(idleSeen);
+    EXPECT_FALSE(strip.isVisible());
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(KorvixWine, KorvixWithoutAWindowGetsNoKeysAndTheUserIsTold)
 {
     Decoy notes("Korvix - notes");
