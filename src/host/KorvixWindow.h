@@ -18,6 +18,7 @@ WindowId findKorvixWindow(HostWindows& host);
 // True when `window` is Korvix's main window.
 bool isKorvixWindow(HostWindows& host, WindowId window);
 
+// How a wait for Korvix's window ended.
 struct KorvixWait
 {
     WindowId window = 0;   // Korvix's window; 0 when the wait ended without it
