@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Parvane and opens it on a demo base. The first run prepares .demo/ (git-ignored):
 #   .demo/program/   the program folder: zarbel.ini and help-parvane.htm
-#   .demo/korvix/    korvix.exe, the stand-in Korvix
+#   .demo/korvix/    korvix.exe, the stand-in Korvix: the Windows one under Wine when wine and
+#                    mingw-w64 are installed (Wine prefix $WINEPREFIX, else .demo/wine), else the Qt one
 #   .demo/base/      a demo Korvix base (parvane-demo-base --seed 1)
 # Without a display it runs the headless scan of the demo base instead. Extra arguments go to
 # parvane (or to parvane-scan without a display). Remove .demo/ to start afresh.
@@ -18,7 +19,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(parvane parvane-scan parvane-demo-base)
 standin=""
 build_targets=$(cmake --build "$build" --target help)
-if grep -q '^korvix-standin:' <<<"$build_targets"; then
+if grep -q '^korvix-win32:' <<<"$build_targets" && command -v wine >/dev/null 2>&1; then
+    targets+=(korvix-win32)
+    standin=$build/tools/korvix-win32/korvix.exe
+elif grep -q '^korvix-standin:' <<<"$build_targets"; then
     targets+=(korvix-standin)
     standin=$build/tools/korvix-standin/korvix.exe
 fi
@@ -45,6 +49,17 @@ elif [ ! -f "$demo/korvix/korvix.exe" ]; then
     chmod +x "$demo/korvix/korvix.exe"
 fi
 cp src/app/resources/help-parvane.htm "$demo/program/help-parvane.htm"
+
+if [[ "$standin" == */korvix-win32/* ]]; then
+    # Parvane starts Korvix in this prefix. No Mono or Gecko installers, no debug chatter; a new
+    # prefix is made here once, as it takes tens of seconds.
+    export WINEPREFIX=${WINEPREFIX:-$demo/wine} WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "== wine prefix ($WINEPREFIX)"
+        DISPLAY= wine wineboot -i
+    fi
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the headless scan instead."

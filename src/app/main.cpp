@@ -25,6 +25,10 @@ std::filesystem::path toPath(const QString& text)
 
 int main(int argc, char* argv[])
 {
+    // Korvix's windows are X11 windows (Wine): in a Wayland session only XWayland lets the program
+    // find them and keep the comments strip on top. Without XWayland Qt falls back to Wayland.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parvane"));
     QApplication::setApplicationVersion(QString::fromLatin1(parvane::kVersion));

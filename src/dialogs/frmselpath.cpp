@@ -9,6 +9,7 @@
 
 #include "core/evaluation/CommentFile.h"
 #include "core/scan/IniFile.h"
+#include "core/scan/KorvixExecutable.h"
 #include "core/scan/Settings.h"
 #include "core/text/Windows1252.h"
 #include "dialogs/DrivePicker.h"
@@ -26,7 +27,6 @@ namespace fs = std::filesystem;
 // The default Korvix install of a Windows machine, probed at first start.
 constexpr const char* kKorvixProbe = "C:\\Program Files\\Korvix 2.0\\korvix.exe";
 constexpr const char* kProgramFiles = "C:\\Program Files\\";
-constexpr const char* kKorvixExe = "korvix.exe";
 constexpr const char* kDroite = "\\base\\droite\\";
 constexpr const char* kHisto = "\\base\\histo\\";
 
@@ -334,7 +334,7 @@ bool frmselpath::hasKorvix(const std::string& folderText) const
 {
     if (folderText.empty())
         return false;
-    return evaluation::ExistFile(localFolder(folderText) / kKorvixExe);
+    return scan::findKorvixExecutable(localFolder(folderText)).has_value();
 }
 
 std::filesystem::path frmselpath::iniFile() const

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace parvane::host {
@@ -40,6 +39,13 @@ struct KeyStroke
     friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
 };
 
+// The X11 class hint of a window (WM_CLASS): Wine sets both parts from the executable's name.
+struct WindowClass
+{
+    std::string instance;
+    std::string klass;
+};
+
 // The windows of other programs on the desktop (Korvix's, under Wine), as Parvane needs them:
 // find, walk, read captions, activate, type keys, keep a window on top. Captions are UTF-8.
 // Implementations never throw and never block for long; a window that vanishes between two calls
@@ -53,9 +59,6 @@ public:
     // call then finds nothing and does nothing.
     virtual bool isReachable() const = 0;
 
-    // The top-most top-level window whose caption is exactly `caption`; 0 when there is none.
-    virtual WindowId findWindow(std::string_view caption) = 0;
-
     // The window after `window` in the stacking order, going `direction`; 0 past the last window.
     // A window that the stacking order does not hold (gone, or not yet managed) counts as lying
     // above the top-most window: Down from it gives the top-most window, Up gives 0.
@@ -65,12 +68,18 @@ public:
     // no longer exists.
     virtual std::string windowCaption(WindowId window) = 0;
 
+    // The class hint of `window`; both parts "" when it has none or no longer exists.
+    virtual WindowClass windowClass(WindowId window) = 0;
+
+    // True when `window` is mapped and shown on the screen.
+    virtual bool isViewable(WindowId window) = 0;
+
+    // True when the input focus lies on `window` or on a window inside it.
+    virtual bool hasFocus(WindowId window) = 0;
+
     // Brings `window` to the front and gives it the input focus. Returns false when the window does
     // not exist or the focus could not be given.
     virtual bool activateWindow(WindowId window) = 0;
-
-    // Activates the top-most window captioned exactly `caption`; false when there is none.
-    virtual bool activateWindow(std::string_view caption) = 0;
 
     // Types `keys` into the window that has the input focus, then waits until they have been
     // handed to it (a bounded wait, well under a second). Returns false when a key cannot be typed

@@ -10,8 +10,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "core/scan/KorvixCaption.h"
+#include "core/scan/KorvixExecutable.h"
 #include "core/scan/PathMapping.h"
+#include "dialogs/TextConversion.h"
 #include "host/KeySequence.h"
 
 namespace parvane::host {
@@ -23,7 +24,8 @@ QString title()
     return QStringLiteral("Parvane");
 }
 
-QString displayPath(const std::filesystem::path& path)
+// A path as QProcess hands it back to the system, byte for byte.
+QString localPath(const std::filesystem::path& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
@@ -56,6 +58,8 @@ ProcessStarter detachedProcessStarter()
         process.setProgram(start.program);
         process.setArguments(start.arguments);
         process.setWorkingDirectory(start.workingDirectory);
+        if (!start.environment.isEmpty())
+            process.setProcessEnvironment(start.environment);
         StartOutcome outcome;
         outcome.started = process.startDetached(&outcome.pid);
         if (!outcome.started)
@@ -71,29 +75,30 @@ MessageReporter messageBoxReporter(QWidget* parent)
     };
 }
 
-KorvixCommand::KorvixCommand(HostWindows& host, ProcessStarter starter)
+KorvixCommand::KorvixCommand(HostWindows& host, ProcessStarter starter, std::chrono::milliseconds windowWait)
     : m_host(host)
     , m_starter(std::move(starter))
+    , m_windowWait(windowWait)
 {}
 
 void KorvixCommand::click(const KorvixCommandInputs& inputs, const KorvixCommandHooks& hooks)
 {
-    if (inputs.encours)
+    if (inputs.encours || m_awaitingStart)
         return;
+    const MessageReporter report = hooks.report ? hooks.report : [](const QString&, const QString&) {};
     if (!m_host.isReachable()) {
-        if (hooks.report)
-            hooks.report(title(), QStringLiteral("Les fenetres de Korvix ne sont pas accessibles :\n"
-                                                 "aucun affichage X11 n'est disponible (DISPLAY)."));
+        report(title(), QStringLiteral("Les fenetres de Korvix ne sont pas accessibles :\n"
+                                       "aucun affichage X11 n'est disponible (DISPLAY)."));
         return;
     }
     if (hooks.minimiseMainWindow)
         hooks.minimiseMainWindow();
-    if (m_host.findWindow(scan::kKorvixIdleCaption) != 0) {
-        m_host.activateWindow(scan::kKorvixIdleCaption);
+    if (const WindowId korvix = findKorvixWindow(m_host); korvix != 0) {
+        m_host.activateWindow(korvix);
         if (inputs.Check1)
-            typeGroupPreselection();
-    } else {
-        lancekorvix(inputs, hooks.report);
+            typeGroupPreselection(korvix, report);
+    } else if (!lancekorvix(inputs, report)) {
+        return;
     }
     if (inputs.Option1 && hooks.commentaires)
         hooks.commentaires();
@@ -109,48 +114,68 @@ bool KorvixCommand::lancekorvix(const KorvixCommandInputs& inputs, const Message
     bool started = false;
     if (error) {
         reportOrIgnore(title(),
-                       cannotStart(QStringLiteral("le dossier de la base ") + displayPath(base)
+                       cannotStart(QStringLiteral("le dossier de la base ") + dialogs::fromDiskPath(base)
                                    + QStringLiteral(" est inaccessible (")
                                    + QString::fromStdString(error.message()) + QStringLiteral(").")));
     } else {
         started = startKorvix(inputs, base, reportOrIgnore);
-        // The keys go at once, without waiting for Korvix: like the user typing them, they reach
-        // whatever window has the focus.
-        if (started && inputs.Check1)
-            typeGroupPreselection();
     }
+    // Korvix has inherited the base as its current directory; the program's own is restored before
+    // the wait below, during which the rest of the program runs.
     std::filesystem::current_path(inputs.programFolder, error);
-    return started;
+    if (!started)
+        return false;
+
+    // Wine takes seconds to show a program's window, and a second click meanwhile must not start
+    // Korvix again.
+    m_awaitingStart = true;
+    const KorvixWait wait = waitForKorvixWindow(m_host, m_windowWait);
+    m_awaitingStart = false;
+    if (wait.window == 0) {
+        if (wait.timedOut) {
+            QString text = QStringLiteral("Korvix a ete lance mais n'a pas ouvert sa fenetre en %1 s.")
+                               .arg(static_cast<qlonglong>(m_windowWait.count() / 1000));
+            if (inputs.Check1)
+                text += QStringLiteral("\nLa preselection des groupes (Alt+F, G) n'a pas ete envoyee.");
+            reportOrIgnore(title(), text);
+        }
+        return false;
+    }
+    if (inputs.Check1)
+        typeGroupPreselection(wait.window, reportOrIgnore);
+    return true;
 }
 
 bool KorvixCommand::startKorvix(const KorvixCommandInputs& inputs, const std::filesystem::path& base,
                                 const MessageReporter& report)
 {
-    const std::filesystem::path folder =
-        scan::mapSettingsPath(inputs.pathkvx, scan::pathEnvironmentFromSystem());
-    const std::filesystem::path executable = scan::resolveUnderBase(folder, "\\korvix.exe");
+    const scan::PathEnvironment environment = scan::pathEnvironmentFromSystem();
+    const std::filesystem::path folder = scan::mapSettingsPath(inputs.pathkvx, environment);
+    const std::optional<std::filesystem::path> executable = scan::findKorvixExecutable(folder);
     DetachedStart start;
-    start.workingDirectory = displayPath(base);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(executable, error)) {
+    start.workingDirectory = localPath(base);
+    if (!executable) {
         report(title(),
                QStringLiteral("Korvix n'est pas a la position indiquee\ndans le fichier Zarbel.ini\n(")
-                   + displayPath(executable) + QStringLiteral(")"));
+                   + dialogs::fromDiskPath(folder / scan::kKorvixExecutable) + QStringLiteral(")"));
         return false;
     }
-    if (isWindowsExecutable(executable)) {
+    if (isWindowsExecutable(*executable)) {
         start.program = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (start.program.isEmpty()) {
             report(title(), cannotStart(QStringLiteral("korvix.exe est un programme Windows et wine est "
                                                        "introuvable.\nInstallez wine pour lancer Korvix.")));
             return false;
         }
-        start.arguments = QStringList{displayPath(executable)};
-    } else if (isNativeExecutable(executable)) {
-        start.program = displayPath(executable);
+        start.arguments = QStringList{localPath(*executable)};
+        // The prefix whose dosdevices map the drive letters of zarbel.ini.
+        start.environment = QProcessEnvironment::systemEnvironment();
+        start.environment.insert(QStringLiteral("WINEPREFIX"), localPath(environment.winePrefix));
+    } else if (isNativeExecutable(*executable)) {
+        start.program = localPath(*executable);
     } else {
-        report(title(),
-               cannotStart(displayPath(executable) + QStringLiteral(" n'est pas un programme executable.")));
+        report(title(), cannotStart(dialogs::fromDiskPath(*executable)
+                                    + QStringLiteral(" n'est pas un programme executable.")));
         return false;
     }
     const StartOutcome outcome = m_starter(start);
@@ -161,10 +186,18 @@ bool KorvixCommand::startKorvix(const KorvixCommandInputs& inputs, const std::fi
     return true;
 }
 
-void KorvixCommand::typeGroupPreselection()
+void KorvixCommand::typeGroupPreselection(WindowId korvix, const MessageReporter& report)
 {
-    if (const auto keys = parseKeySequence(kGroupPreselectionKeys))
-        m_host.sendKeys(*keys);
+    // Keys typed while another window holds the focus would land in it (a terminal, an editor).
+    if (!m_host.activateWindow(korvix) || !m_host.hasFocus(korvix)) {
+        report(title(), QStringLiteral("Korvix n'a pas pris le focus :\n"
+                                       "la preselection des groupes (Alt+F, G) n'a pas ete envoyee."));
+        return;
+    }
+    const auto keys = parseKeySequence(kGroupPreselectionKeys);
+    if (!keys || !m_host.sendKeys(*keys))
+        report(title(), QStringLiteral("La preselection des groupes (Alt+F, G) n'a pas pu etre tapee "
+                                       "sur ce clavier."));
 }
 
 } // namespace parvane::host

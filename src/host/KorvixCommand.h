@@ -1,13 +1,16 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 #include "host/HostWindows.h"
+#include "host/KorvixWindow.h"
 
 class QWidget;
 
@@ -19,6 +22,7 @@ struct DetachedStart
     QString program;
     QStringList arguments;
     QString workingDirectory;
+    QProcessEnvironment environment; // empty: the program's own
 };
 
 struct StartOutcome
@@ -61,31 +65,38 @@ struct KorvixCommandHooks
 
 // The main window's Korvix button: switches to a running Korvix or starts it in the active base,
 // optionally opens its group pre-selection (Alt+F, G) and optionally follows it with the comments
-// strip. A failure is reported in a message box titled "Parvane" and never ends the program.
+// strip. Keys go to Korvix's window only, once it is on the screen and holds the focus; otherwise
+// nothing is typed and the user is told. A failure is reported in a message box titled "Parvane"
+// and never ends the program.
 class KorvixCommand final
 {
 public:
-    // `host` must outlive the command.
-    explicit KorvixCommand(HostWindows& host, ProcessStarter starter = detachedProcessStarter());
+    // `host` must outlive the command. A started Korvix is given `windowWait` to show its window.
+    explicit KorvixCommand(HostWindows& host, ProcessStarter starter = detachedProcessStarter(),
+                           std::chrono::milliseconds windowWait = kKorvixWindowWait);
 
-    // The click: does nothing while a scan runs; otherwise minimises the main window, activates
-    // the window captioned exactly "Korvix" (typing Alt+F, G when Check1 is ticked) or starts
-    // Korvix, then runs the comments strip when Option1 is selected.
+    // The click: does nothing while a scan runs, or while a Korvix started by an earlier click is
+    // still awaited; otherwise minimises the main window, activates Korvix's window, idle or showing
+    // a stock (typing Alt+F, G when Check1 is ticked), or starts Korvix, then runs the comments strip
+    // when Option1 is selected.
     void click(const KorvixCommandInputs& inputs, const KorvixCommandHooks& hooks);
 
-    // Starts pathkvx + "korvix.exe" (through wine for a Windows executable) with the active base as
-    // its current directory and the process's, without waiting; types Alt+F, G at once when Check1
-    // is ticked; makes the program folder the current directory again in every case. Returns false
-    // after reporting why when Korvix could not be started.
+    // Starts Korvix's executable (through wine for a Windows executable, in the Wine prefix that maps
+    // the drive letters) with the active base as its current directory, then makes the program folder
+    // the current directory again. When Check1 is ticked, waits for Korvix's window with the event
+    // loop running and types Alt+F, G into it. Returns false after reporting why when Korvix could
+    // not be started.
     bool lancekorvix(const KorvixCommandInputs& inputs, const MessageReporter& report);
 
 private:
     bool startKorvix(const KorvixCommandInputs& inputs, const std::filesystem::path& base,
                      const MessageReporter& report);
-    void typeGroupPreselection();
+    void typeGroupPreselection(WindowId korvix, const MessageReporter& report);
 
     HostWindows& m_host;
     ProcessStarter m_starter;
+    std::chrono::milliseconds m_windowWait;
+    bool m_awaitingStart = false; // a started Korvix is awaited: another click must not start one more
 };
 
 } // namespace parvane::host

@@ -12,7 +12,8 @@
 #include "core/evaluation/CommentFile.h"
 #include "core/scan/KorvixCaption.h"
 #include "core/scan/PathMapping.h"
-#include "core/text/Windows1252.h"
+#include "dialogs/TextConversion.h"
+#include "host/KorvixWindow.h"
 
 #include "ui_formcomm1.h"
 
@@ -63,11 +64,13 @@ QFont smallFonts(bool bold)
 
 } // namespace
 
-formcomm1::formcomm1(HostWindows& host, BaseFolder baseactive, QWidget* parent)
+formcomm1::formcomm1(HostWindows& host, BaseFolder baseactive, QWidget* parent,
+                     std::chrono::milliseconds windowWait)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
     , m_ui(std::make_unique<Ui::formcomm1>())
     , m_host(host)
     , m_baseactive(std::move(baseactive))
+    , m_windowWait(windowWait)
 {
     m_ui->setupUi(this);
     // The strip follows Korvix; showing it must not take the keyboard away from Korvix.
@@ -115,6 +118,11 @@ void formcomm1::commentaires()
         sens = false;
         recuphandlekorvix(sens);
     }
+    if (m_hostHandle == 0) {
+        // Korvix may just have been started: Wine takes seconds to show its window. The strip waits
+        // for it, live, and a click on "BYE!" ends the wait.
+        m_hostHandle = waitForKorvixWindow(m_host, m_windowWait, [this] { return !m_polling; }).window;
+    }
     boucle();
 }
 
@@ -126,7 +134,7 @@ void formcomm1::recuphandlekorvix(bool& sens)
             m_hostHandle = 0;
             return;
         }
-        if (scan::hasKorvixCaptionPrefix(m_host.windowCaption(m_hostHandle)))
+        if (isKorvixWindow(m_host, m_hostHandle))
             return;
         m_lastVisitedHandle = m_hostHandle;
         m_hostHandle = m_host.nextWindow(m_hostHandle, direction);
@@ -136,6 +144,12 @@ void formcomm1::recuphandlekorvix(bool& sens)
 void formcomm1::recupnomactionetcommentaire()
 {
     m_caption = m_host.windowCaption(m_hostHandle);
+    if (m_caption == scan::kKorvixIdleCaption) {
+        // Korvix is running but shows no stock yet: the strip stays, empty, until it does.
+        m_ui->Listcomm1->clear();
+        m_loadedKey.clear();
+        return;
+    }
     std::optional<std::string> key = scan::stockKeyFromCaption(m_caption);
     if (!key) {
         m_polling = false;
@@ -162,7 +176,7 @@ void formcomm1::loadComments(const std::string& key)
     if (!evaluation::readCommentLines(*file, lines).ok())
         return;
     for (const std::string& line : lines)
-        m_ui->Listcomm1->addItem(QString::fromStdString(text::windows1252ToUtf8(line)));
+        m_ui->Listcomm1->addItem(dialogs::fromWindows1252(line));
 }
 
 void formcomm1::boucle()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include "host/HostWindows.h"
+#include "host/KorvixWindow.h"
 
 class QEventLoop;
 
@@ -20,10 +22,11 @@ class formcomm1;
 namespace parvane::host {
 
 // The comments strip: a small always-on-top window at the bottom of the screen that shows the
-// comment file of the stock Korvix is displaying. It finds Korvix's window by its caption, reads the
-// caption every 150 ms, derives the stock key from it and loads the stock's comment file from the
-// active base whenever the key changes; it closes itself when the caption names no stock any more
-// (Korvix was closed).
+// comment file of the stock Korvix is displaying. It finds Korvix's window (waiting for it when
+// Korvix has just been started), reads its caption every 150 ms, derives the stock key from it and
+// loads the stock's comment file from the active base whenever the key changes. While Korvix is
+// idle (caption "Korvix") the list stays empty; the strip closes itself when the caption names no
+// stock any more (Korvix was closed).
 class formcomm1 final : public QWidget
 {
     Q_OBJECT
@@ -35,8 +38,10 @@ public:
     using BaseFolder = std::function<std::string()>;
 
     // Places the window (hidden) at the bottom of the screen. `host` must outlive the window, and
-    // the window must outlive every call of commentaires().
-    formcomm1(HostWindows& host, BaseFolder baseactive, QWidget* parent = nullptr);
+    // the window must outlive every call of commentaires(). When no Korvix window is on the desktop,
+    // commentaires() waits for one at most `windowWait`.
+    formcomm1(HostWindows& host, BaseFolder baseactive, QWidget* parent = nullptr,
+              std::chrono::milliseconds windowWait = kKorvixWindowWait);
     ~formcomm1() override;
 
     // Shows the strip, finds Korvix's window and follows it; returns when the polling ends (Korvix
@@ -57,8 +62,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Walks the stacking order from the host handle, down (`sens` true) or up, until a window whose
-    // caption begins with "Korvix "; the host handle is 0 when none does.
+    // Walks the stacking order from the host handle, down (`sens` true) or up, until Korvix's main
+    // window (see KorvixWindow.h); the host handle is 0 when none is found.
     void recuphandlekorvix(bool& sens);
 
     // One polling round: read Korvix's caption, derive the stock key, load its comment file when the
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<Ui::formcomm1> m_ui;
     HostWindows& m_host;
     BaseFolder m_baseactive;
+    std::chrono::milliseconds m_windowWait;
     QTimer m_pollTimer;
     std::vector<QEventLoop*> m_loops; // nested polling loops, innermost last
     WindowId m_hostHandle = 0;

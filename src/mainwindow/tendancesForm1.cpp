@@ -23,6 +23,7 @@
 #include "core/evaluation/CommentFile.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
+#include "core/scan/KorvixExecutable.h"
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanRun.h"
@@ -263,7 +264,7 @@ bool tendancesForm1::startUp()
     // program was started from.
     const bool korvixFound =
         !m_settings.pathkvx.empty()
-        && evaluation::ExistFile(scan::mapSettingsPath(m_settings.pathkvx, m_pathEnvironment) / "korvix.exe");
+        && scan::findKorvixExecutable(scan::mapSettingsPath(m_settings.pathkvx, m_pathEnvironment));
     if (!korvixFound) {
         m_messages.information(this, QStringLiteral("Parvane"),
                                QStringLiteral("Korvix n'est pas a la position indiquee\n"

@@ -10,7 +10,6 @@
 namespace {
 
 using parvane::scan::findCommentFile;
-using parvane::scan::hasKorvixCaptionPrefix;
 using parvane::scan::stockKeyFromCaption;
 using parvane::scan::stockSeparatorPosition;
 
@@ -49,16 +48,6 @@ TEST(KorvixCaption, CaptionWithoutTheSeparatorKeepsTheLiteralRule)
     EXPECT_EQ(stockKeyFromCaption("Korvix"), "orvix_");
     EXPECT_EQ(stockKeyFromCaption("Korvix - ALPHA"), "orvix - ALPHA_");
     EXPECT_EQ(stockKeyFromCaption("K"), "_");
-}
-
-TEST(KorvixCaption, OnlyTheNameFollowedByABlankMarksKorvixWindow)
-{
-    EXPECT_TRUE(hasKorvixCaptionPrefix("Korvix - Base1 - ALPHA"));
-    EXPECT_TRUE(hasKorvixCaptionPrefix("Korvix "));
-    EXPECT_FALSE(hasKorvixCaptionPrefix("Korvix"));
-    EXPECT_FALSE(hasKorvixCaptionPrefix("korvix - Base1 - ALPHA"));
-    EXPECT_FALSE(hasKorvixCaptionPrefix("Korvix2 - x"));
-    EXPECT_FALSE(hasKorvixCaptionPrefix("Parvane - Commentaires"));
 }
 
 class CommentFolder : public ::testing::Test

@@ -8,7 +8,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("korvix-standin"));
+    // Wine names a program's windows after its executable; Parvane tells Korvix apart by that class.
+    QApplication::setApplicationName(QStringLiteral("korvix.exe"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

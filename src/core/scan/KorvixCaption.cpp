@@ -22,11 +22,6 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept
 
 } // namespace
 
-bool hasKorvixCaptionPrefix(std::string_view caption) noexcept
-{
-    return caption.starts_with(kKorvixCaptionPrefix);
-}
-
 std::size_t stockSeparatorPosition(std::string_view caption) noexcept
 {
     const std::size_t firstDash = caption.find('-');

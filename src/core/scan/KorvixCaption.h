@@ -7,17 +7,11 @@
 
 namespace parvane::scan {
 
-// Korvix's main window while it is idle has exactly this caption; a running Korvix is recognised
-// and activated by it.
+// Korvix's main window while it is idle has exactly this caption.
 inline constexpr std::string_view kKorvixIdleCaption = "Korvix";
 
-// A caption that begins with this text (the name and one blank) is Korvix's window naming the
-// stock on display.
-inline constexpr std::string_view kKorvixCaptionPrefix = "Korvix ";
-
-// True when `caption` begins with "Korvix " (exact, case-sensitive): the window that the comments
-// strip follows. A caption of exactly "Korvix" does not match.
-bool hasKorvixCaptionPrefix(std::string_view caption) noexcept;
+// Korvix's main window while it shows a stock has a caption beginning with this text.
+inline constexpr std::string_view kKorvixStockCaptionPrefix = "Korvix - ";
 
 // Position (1-based) of the dash that ends the part of Korvix's caption before the stock: the first
 // "-" when the caption holds "(", otherwise the second "-" (searched from the character after the

@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 
 // How long activation waits for the focus to arrive (a window manager acts asynchronously), and
 // how long typed keys are given to reach the focused client's event queue.
-constexpr auto kFocusWait = 300ms;
+constexpr auto kFocusWait = 1000ms;
 constexpr auto kKeyWait = 100ms;
 constexpr auto kPollStep = 10ms;
 
@@ -361,18 +361,6 @@ bool X11HostWindows::hasWindowManager()
     return isReachable() && m_connection->hasWindowManager();
 }
 
-WindowId X11HostWindows::findWindow(std::string_view caption)
-{
-    if (!isReachable())
-        return 0;
-    const std::vector<Window> windows = m_connection->stackingOrder();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (m_connection->caption(*it) == caption)
-            return *it;
-    }
-    return 0;
-}
-
 WindowId X11HostWindows::nextWindow(WindowId window, StackDirection direction)
 {
     if (!isReachable())
@@ -391,6 +379,34 @@ std::string X11HostWindows::windowCaption(WindowId window)
     if (!isReachable() || window == 0)
         return {};
     return m_connection->caption(static_cast<Window>(window));
+}
+
+WindowClass X11HostWindows::windowClass(WindowId window)
+{
+    if (!isReachable() || window == 0)
+        return {};
+    ErrorTrap trap(m_connection->display);
+    XClassHint hint{};
+    WindowClass result;
+    if (XGetClassHint(m_connection->display, static_cast<Window>(window), &hint)) {
+        result.instance = hint.res_name ? hint.res_name : "";
+        result.klass = hint.res_class ? hint.res_class : "";
+    }
+    if (hint.res_name)
+        XFree(hint.res_name);
+    if (hint.res_class)
+        XFree(hint.res_class);
+    return trap.failed() ? WindowClass{} : result;
+}
+
+bool X11HostWindows::isViewable(WindowId window)
+{
+    return isReachable() && window != 0 && m_connection->mapState(static_cast<Window>(window)) == IsViewable;
+}
+
+bool X11HostWindows::hasFocus(WindowId window)
+{
+    return isReachable() && window != 0 && m_connection->holdsFocus(static_cast<Window>(window));
 }
 
 bool X11HostWindows::activateWindow(WindowId window)
@@ -429,12 +445,6 @@ bool X11HostWindows::activateWindow(WindowId window)
             return false;
     }
     return waitFor([&] { return c.holdsFocus(target); });
-}
-
-bool X11HostWindows::activateWindow(std::string_view caption)
-{
-    const WindowId window = findWindow(caption);
-    return window != 0 && activateWindow(window);
 }
 
 bool X11HostWindows::sendKeys(const std::vector<KeyStroke>& keys)

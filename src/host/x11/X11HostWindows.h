@@ -21,11 +21,12 @@ public:
     ~X11HostWindows() override;
 
     bool isReachable() const override;
-    WindowId findWindow(std::string_view caption) override;
     WindowId nextWindow(WindowId window, StackDirection direction) override;
     std::string windowCaption(WindowId window) override;
+    WindowClass windowClass(WindowId window) override;
+    bool isViewable(WindowId window) override;
+    bool hasFocus(WindowId window) override;
     bool activateWindow(WindowId window) override;
-    bool activateWindow(std::string_view caption) override;
     bool sendKeys(const std::vector<KeyStroke>& keys) override;
     bool setTopMost(WindowId window, bool topMost) override;
 
