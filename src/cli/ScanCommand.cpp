@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/NewRows.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
@@ -26,7 +27,7 @@ constexpr const char* kUsage =
     "usage: parvane-scan [--home DIR] [--base DIR | --base-index N] [--groups NOM[,NOM...]]\n"
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
-    "                    [--format table|tsv]\n"
+    "                    [--format table|tsv] [--new-only]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -40,7 +41,9 @@ constexpr const char* kUsage =
     "  --volume TEXTE     croisement seulement avec une hausse du volume superieure a TEXTE %\n"
     "  --csv              sauver les resultats dans un fichier .csv de la base\n"
     "  --comments-group   creer / mettre a jour le groupe Quennel\n"
-    "  --format FORMAT    table (par defaut) ou tsv\n";
+    "  --format FORMAT    table (par defaut) ou tsv\n"
+    "  --new-only         seulement les lignes absentes de la recherche precedente (meme base, memes\n"
+    "                     options)\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -61,6 +64,7 @@ struct Arguments
     std::string maxGapText = "1";
     std::string volumeText = "20";
     bool tsv = false;
+    bool newOnly = false;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -135,6 +139,8 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             if (*text != "table" && *text != "tsv")
                 return "--format attend table ou tsv";
             parsed.tsv = *text == "tsv";
+        } else if (argument == "--new-only") {
+            parsed.newOnly = true;
         } else if (argument == "--help" || argument == "-h") {
             return std::string();
         } else {
@@ -302,10 +308,15 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::signal(SIGTERM, previousTerm);
 
     results.sortByAction();
+    const std::vector<TableSink::Row> rows =
+        parsed.newOnly ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
+                                                 runOptionsKey(options, parsed.groups), results.rows(),
+                                                 outcome.scanned && !outcome.report.cancelled, err)
+                       : results.rows();
     if (parsed.tsv)
-        printTsv(results.rows(), out);
+        printTsv(rows, out);
     else
-        printTable(results.rows(), out);
+        printTable(rows, out);
     out.flush();
 
     if (outcome.report.cancelled)

@@ -50,7 +50,7 @@ fi
 root=$work/root
 dpkg -x "$deb" "$root"
 scan=$root/usr/bin/parvane-scan
-"$scan" --help | grep -q '^usage: parvane-scan' || fail "parvane-scan --help"
+"$scan" --help | grep -q -- '--new-only' || fail "parvane-scan --help"
 "$demo_base" "$work/demo" --seed 1 --stocks 40 >/dev/null
 mkdir "$work/home"
 set +e
