@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/NewRows.h"
+#include "cli/Notifier.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
@@ -27,7 +28,7 @@ constexpr const char* kUsage =
     "usage: parvane-scan [--home DIR] [--base DIR | --base-index N] [--groups NOM[,NOM...]]\n"
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
-    "                    [--format table|tsv] [--new-only]\n"
+    "                    [--format table|tsv] [--new-only] [--notify]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -43,7 +44,8 @@ constexpr const char* kUsage =
     "  --comments-group   creer / mettre a jour le groupe Quennel\n"
     "  --format FORMAT    table (par defaut) ou tsv\n"
     "  --new-only         seulement les lignes absentes de la recherche precedente (meme base, memes\n"
-    "                     options)\n";
+    "                     options)\n"
+    "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -65,6 +67,7 @@ struct Arguments
     std::string volumeText = "20";
     bool tsv = false;
     bool newOnly = false;
+    bool notify = false;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -141,6 +144,8 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             parsed.tsv = *text == "tsv";
         } else if (argument == "--new-only") {
             parsed.newOnly = true;
+        } else if (argument == "--notify") {
+            parsed.notify = true;
         } else if (argument == "--help" || argument == "-h") {
             return std::string();
         } else {
@@ -308,15 +313,16 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::signal(SIGTERM, previousTerm);
 
     results.sortByAction();
-    const std::vector<TableSink::Row> rows =
-        parsed.newOnly ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
-                                                 runOptionsKey(options, parsed.groups), results.rows(),
-                                                 outcome.scanned && !outcome.report.cancelled, err)
-                       : results.rows();
+    const std::vector<TableSink::Row> fresh =
+        parsed.newOnly || parsed.notify
+            ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
+                                      runOptionsKey(options, parsed.groups), results.rows(),
+                                      outcome.scanned && !outcome.report.cancelled, err)
+            : results.rows();
     if (parsed.tsv)
-        printTsv(rows, out);
+        printTsv(parsed.newOnly ? fresh : results.rows(), out);
     else
-        printTable(rows, out);
+        printTable(parsed.newOnly ? fresh : results.rows(), out);
     out.flush();
 
     if (outcome.report.cancelled)
@@ -324,6 +330,8 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
     err << outcome.status << '\n';
+    if (parsed.notify && outcome.scanned && !outcome.report.cancelled)
+        notifyNewRows(fresh, outcome.errors, err);
     if (outcome.report.cancelled)
         return kExitInterruptedBase + static_cast<int>(g_interrupted);
     return kExitRan;

@@ -43,6 +43,7 @@ grep -qx "Version: $version" <<<"$info" || fail "Version field"
 grep -qx "Recommends: wine" <<<"$info" || fail "Recommends field"
 grep -q '^Depends:.*libc6 (>= ' <<<"$info" || fail "Depends lacks libc6: $info"
 grep -q '^Depends:.*libstdc++6 (>= ' <<<"$info" || fail "Depends lacks libstdc++6: $info"
+grep -q '^Depends:.*libqt6dbus6' <<<"$info" || fail "Depends lacks Qt D-Bus (parvane-scan --notify): $info"
 if [ "$has_gui" = 1 ]; then
     grep -q '^Depends:.*libqt6widgets6' <<<"$info" || fail "Depends lacks Qt Widgets: $info"
 fi
