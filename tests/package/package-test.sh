@@ -68,13 +68,14 @@ if command -v systemd-analyze >/dev/null; then
     units=$work/units
     mkdir "$units"
     cp "$root"/usr/lib/systemd/user/parvane-scan.* "$units"
-    sed -i "s|ExecStart=/usr/bin/parvane-scan|ExecStart=$scan|" "$units/parvane-scan.service"
+    sed -i "s|ExecStart=parvane-scan |ExecStart=$scan |" "$units/parvane-scan.service"
     export XDG_RUNTIME_DIR=$work/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     systemd-analyze --user verify --man=no "$units/parvane-scan.service" "$units/parvane-scan.timer" \
         || fail "systemd-analyze verify"
     grep -qx 'OnCalendar=Mon..Fri 18:30' "$units/parvane-scan.timer" || fail "timer calendar"
     grep -qx 'Persistent=true' "$units/parvane-scan.timer" || fail "timer persistence"
+    grep -q "^ExecStart=$scan --notify --new-only " "$units/parvane-scan.service" || fail "service command"
 fi
 
 if command -v lintian >/dev/null; then
