@@ -130,9 +130,10 @@ std::filesystem::path keptRowsFile(const std::filesystem::path& programFolder,
     std::filesystem::path folder = std::filesystem::weakly_canonical(base, error);
     if (error)
         folder = std::filesystem::absolute(base, error);
-    std::array<char, 17> hex{};
-    const auto result = std::to_chars(hex.data(), hex.data() + 16, fnv1a(folder.native()), 16);
-    return programFolder / ("newrows-" + std::string(hex.data(), result.ptr) + ".txt");
+    std::array<char, 16> hex{};
+    const auto result = std::to_chars(hex.data(), hex.data() + hex.size(), fnv1a(folder.native()), 16);
+    const std::string digits(hex.data(), result.ptr);
+    return programFolder / ("newrows-" + std::string(hex.size() - digits.size(), '0') + digits + ".txt");
 }
 
 bool isCrossing(const PrintedRow& row)

@@ -105,6 +105,7 @@ TEST_F(NewOnlyTest, KeepsOneFileForEachBaseWithItsRunsSideBySide)
     const std::string firstRun = "proximity=D max-gap=3 crossing=on groups=\tP\tBETA\t130000\tDAILY\r\n"
                                  "proximity=D max-gap=3 crossing=on groups=\tX\tALPHA\t120000\tDAILY\r\n";
     ASSERT_EQ(keptFiles().size(), 1u);
+    EXPECT_EQ(keptFiles().begin()->first.size(), std::string("newrows-0123456789abcdef.txt").size());
     EXPECT_EQ(keptFiles().begin()->second, header + firstRun);
 
     // Other options are another run: everything is new to it, and the first run's rows stay.
