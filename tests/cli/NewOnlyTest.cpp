@@ -1,8 +1,6 @@
 #include <chrono>
 #include <csignal>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -14,12 +12,11 @@ namespace parvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Arguments = std::vector<std::string>;
 
 const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
 const std::string kOneLine = trendLineFile({TrendLineSpec{}});
-// Histories against a flat line at 10: a crossing (10.2 to 9.9), a proximity within 3 % (9.8),
-// another close of the same proximity (9.85), and no hit at all (8).
+// Against a flat line at 10: a crossing, a proximity within 3 %, the same proximity at another
+// close, and no hit.
 const std::string kCrossing = dailyHistory(100, "10.2", "9.9");
 const std::string kNear = dailyHistory(100, "9.9", "9.8");
 const std::string kNearAgain = dailyHistory(100, "9.9", "9.85");
@@ -28,117 +25,88 @@ const std::string kFar = dailyHistory(100, "8", "8");
 class NewOnlyTest : public ::testing::Test
 {
 protected:
-    NewOnlyTest()
-        : m_base(m_dir.path() / "root")
-    {
-        fs::create_directories(home());
-    }
+    NewOnlyTest() { fs::create_directories(home()); }
 
     fs::path home() const { return m_dir.path() / "home"; }
 
-    ScanProcessResult scan(Arguments extra = {}, const std::function<void(int)>& whileRunning = {})
+    ScanProcessResult scan(std::vector<std::string> extra = {}, const std::function<void(int)>& during = {})
     {
-        Arguments arguments = {"--home",      home().string(), "--base",    m_base.root().string(),
-                               "--proximity", "--daily",       "--max-gap", "3",
-                               "--crossing",  "--new-only",    "--format",  "tsv"};
+        std::vector<std::string> arguments = {
+            "--home",      home().string(), "--base",    m_base.root().string(),
+            "--proximity", "--daily",       "--max-gap", "3",
+            "--crossing",  "--new-only",    "--format",  "tsv"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        ScanProcessResult result = runScanProgram(arguments, m_dir.path() / "scratch", whileRunning);
-        EXPECT_FALSE(result.timedOut);
-        return result;
-    }
-
-    // The files of the program folder that keep rows, with their contents.
-    std::map<std::string, std::string> keptFiles() const
-    {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(home())) {
-            if (entry.path().filename().string().rfind("newrows-", 0) == 0)
-                files[entry.path().filename().string()] = readFile(entry.path());
-        }
-        return files;
+        return runScanProgram(arguments, m_dir.path() / "scratch", during);
     }
 
     TempDir m_dir;
-    TestBase m_base;
+    TestBase m_base{m_dir.path() / "root"};
 };
 
 TEST_F(NewOnlyTest, PrintsOnlyTheHitsThatThePreviousRunDidNotHave)
 {
-    m_base.addStock("ALPHA_120000.txt", kOneLine, kCrossing);
-    m_base.addStock("BETA_130000.txt", kOneLine, kNear);
-    m_base.addStock("GAMMA_140000.txt", kOneLine, kNear);
-    const ScanProcessResult first = scan();
-    EXPECT_EQ(first.exitStatus, 0);
-    EXPECT_EQ(first.out, kHeader
-                             + "BETA            \t130000\t9.8  \tDAILY\t2.04\t-1.01\t\n"
-                               "GAMMA           \t140000\t9.8  \tDAILY\t2.04\t-1.01\t\n"
-                               "X_ALPHA         \t120000\t9.9  \tDAILY\t1.01\t-2.94\t\n");
+    struct Step
+    {
+        std::vector<std::pair<std::string, std::string>> stocks; // file name, history
+        std::string rows;                                        // what the run prints
+    };
 
-    // The same crossing, a vanished proximity, the same proximity at another close, a new one, and
-    // a stock whose proximity became a crossing.
-    m_base.addStock("BETA_130000.txt", kOneLine, kFar);
-    m_base.addStock("GAMMA_140000.txt", kOneLine, kNearAgain);
-    m_base.addStock("DELTA_150000.txt", kOneLine, kNear);
-    m_base.addStock("EPSILON_160000.txt", kOneLine, kNear);
-    const ScanProcessResult between = scan();
-    m_base.addStock("EPSILON_160000.txt", kOneLine, kCrossing);
-    const ScanProcessResult second = scan();
-    EXPECT_EQ(second.exitStatus, 0);
-    EXPECT_EQ(second.out, kHeader + "X_EPSILON       \t160000\t9.9  \tDAILY\t1.01\t-2.94\t\n");
-    EXPECT_EQ(second.err, "FIN: 0 erreur(s)\n");
-    EXPECT_EQ(between.out, kHeader
-                               + "DELTA           \t150000\t9.8  \tDAILY\t2.04\t-1.01\t\n"
-                                 "EPSILON         \t160000\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-
-    // A hit that vanished and comes back is new again.
-    m_base.addStock("BETA_130000.txt", kOneLine, kNear);
-    EXPECT_EQ(scan().out, kHeader + "BETA            \t130000\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-    EXPECT_EQ(scan().out, kHeader);
+    const std::vector<Step> steps = {
+        {{{"ALPHA_100001.txt", kCrossing}, {"BETA_100002.txt", kNear}, {"GAMMA_100003.txt", kNear}},
+         "BETA            \t100002\t9.8  \tDAILY\t2.04\t-1.01\t\n"
+         "GAMMA           \t100003\t9.8  \tDAILY\t2.04\t-1.01\t\n"
+         "X_ALPHA         \t100001\t9.9  \tDAILY\t1.01\t-2.94\t\n"},
+        // BETA's hit vanishes, GAMMA's stays at another close, DELTA's is new.
+        {{{"BETA_100002.txt", kFar}, {"GAMMA_100003.txt", kNearAgain}, {"DELTA_100004.txt", kNear}},
+         "DELTA           \t100004\t9.8  \tDAILY\t2.04\t-1.01\t\n"},
+        // A proximity that becomes a crossing, and a vanished hit that comes back, are new.
+        {{{"DELTA_100004.txt", kCrossing}, {"BETA_100002.txt", kNear}},
+         "BETA            \t100002\t9.8  \tDAILY\t2.04\t-1.01\t\n"
+         "X_DELTA         \t100004\t9.9  \tDAILY\t1.01\t-2.94\t\n"},
+        {{}, ""},
+    };
+    for (const Step& step : steps) {
+        for (const auto& [file, history] : step.stocks)
+            m_base.addStock(file, kOneLine, history);
+        const ScanProcessResult result = scan();
+        EXPECT_EQ(result.exitStatus, 0);
+        EXPECT_EQ(result.out, kHeader + step.rows);
+    }
 }
 
-TEST_F(NewOnlyTest, KeepsOneFileForEachBaseWithItsRunsSideBySide)
+TEST_F(NewOnlyTest, KeepsTheRunsOfOtherOptionsSideBySide)
 {
-    m_base.addStock("ALPHA_120000.txt", kOneLine, kCrossing);
-    m_base.addStock("BETA_130000.txt", kOneLine, kNear);
+    m_base.addStock("ALPHA_100001.txt", kOneLine, kCrossing);
     scan();
-    const std::string header = "# Lignes gardees par parvane-scan: options, genre, action, code, UT\r\n";
-    const std::string firstRun = "proximity=D max-gap=3 crossing=on groups=\tP\tBETA\t130000\tDAILY\r\n"
-                                 "proximity=D max-gap=3 crossing=on groups=\tX\tALPHA\t120000\tDAILY\r\n";
-    ASSERT_EQ(keptFiles().size(), 1u);
-    EXPECT_EQ(keptFiles().begin()->first.size(), std::string("newrows-0123456789abcdef.txt").size());
-    EXPECT_EQ(keptFiles().begin()->second, header + firstRun);
-
-    // Other options are another run: everything is new to it, and the first run's rows stay.
-    // Without a rise of volume, ALPHA's crossing is only a proximity there.
-    const ScanProcessResult other = scan({"--volume", "50"});
-    EXPECT_EQ(other.out, kHeader
-                             + "ALPHA           \t120000\t9.9  \tDAILY\t1.01\t-2.94\t\n"
-                               "BETA            \t130000\t9.8  \tDAILY\t2.04\t-1.01\t\n");
+    // Without a rise of volume, ALPHA's crossing is a proximity, new to that run.
+    EXPECT_EQ(scan({"--volume", "50"}).out,
+              kHeader + "ALPHA           \t100001\t9.9  \tDAILY\t1.01\t-2.94\t\n");
     EXPECT_EQ(scan().out, kHeader);
-    ASSERT_EQ(keptFiles().size(), 1u);
-    EXPECT_EQ(keptFiles().begin()->second,
-              header
-                  + "proximity=D max-gap=3 crossing=on volume=50 groups=\tP\tALPHA\t120000\tDAILY\r\n"
-                    "proximity=D max-gap=3 crossing=on volume=50 groups=\tP\tBETA\t130000\tDAILY\r\n"
-                  + firstRun);
-
-    // Another base gets a file of its own.
-    TestBase otherBase(m_dir.path() / "other");
-    otherBase.addStock("ALPHA_120000.txt", kOneLine, kCrossing);
-    EXPECT_EQ(runScanProgram({"--home", home().string(), "--base", otherBase.root().string(), "--crossing",
-                              "--new-only", "--format", "tsv"},
-                             m_dir.path() / "scratch")
-                  .out,
-              kHeader + "X_ALPHA         \t120000\t9.9  \tDAILY\t1.01\t-2.94\t\n");
-    EXPECT_EQ(keptFiles().size(), 2u);
+    const auto files = snapshotTree(home());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files.begin()->first.size(), std::string("newrows-0123456789abcdef.txt").size());
+    EXPECT_EQ(files.begin()->second,
+              "# Lignes gardees par parvane-scan: options, genre, action, code, UT\r\n"
+              "proximity=D max-gap=3 crossing=on volume=50 groups=\tP\tALPHA\t100001\tDAILY\r\n"
+              "proximity=D max-gap=3 crossing=on groups=\tX\tALPHA\t100001\tDAILY\r\n");
 }
 
-TEST_F(NewOnlyTest, InterruptedRunLeavesTheKeptRowsAsTheyWere)
+TEST_F(NewOnlyTest, InterruptedRunOrUnreadableFileLeavesTheKeptRowsAlone)
 {
-    m_base.addStock("ALPHA_120000.txt", kOneLine, kCrossing);
+    m_base.addStock("ALPHA_100001.txt", kOneLine, kCrossing);
     scan();
-    const auto before = keptFiles();
-    ASSERT_EQ(before.size(), 1u);
+    const auto before = snapshotTree(home());
+    const fs::path file = home() / before.begin()->first;
+
+    // A folder in the file's place cannot be read: every row is new, and nothing is replaced.
+    fs::remove(file);
+    fs::create_directory(file);
+    const ScanProcessResult unreadable = scan();
+    EXPECT_EQ(unreadable.out, kHeader + "X_ALPHA         \t100001\t9.9  \tDAILY\t1.01\t-2.94\t\n");
+    EXPECT_NE(unreadable.err.find("lignes de la recherche precedente illisibles"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(file));
+    fs::remove(file);
+    writeFile(file, before.begin()->second);
 
     for (int i = 0; i < 4000; ++i)
         m_base.addStock("S_" + std::to_string(200000 + i) + ".txt", kOneLine, kNear);
@@ -151,27 +119,7 @@ TEST_F(NewOnlyTest, InterruptedRunLeavesTheKeptRowsAsTheyWere)
         ::kill(processId, SIGTERM);
     });
     EXPECT_EQ(interrupted.exitStatus, 128 + SIGTERM);
-    EXPECT_EQ(keptFiles(), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(home()), fs::directory_iterator()), 1)
-        << "a file was left";
-}
-
-TEST_F(NewOnlyTest, UnreadableKeptFileIsReportedAndLeftAlone)
-{
-    m_base.addStock("ALPHA_120000.txt", kOneLine, kCrossing);
-    scan();
-    const auto before = keptFiles();
-    ASSERT_EQ(before.size(), 1u);
-    // A folder in the file's place cannot be read: every row is new, and nothing is replaced.
-    const fs::path file = home() / before.begin()->first;
-    fs::remove(file);
-    fs::create_directory(file);
-    const ScanProcessResult result = scan();
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.out, kHeader + "X_ALPHA         \t120000\t9.9  \tDAILY\t1.01\t-2.94\t\n");
-    EXPECT_NE(result.err.find("lignes de la recherche precedente illisibles"), std::string::npos)
-        << result.err;
-    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_EQ(snapshotTree(home()), before); // no temporary file left either
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// A notification server for the tests: owns org.freedesktop.Notifications on the session bus and
-// appends every Notify call it gets to a file, then answers it as a desktop would.
-// usage: parvane-notification-recorder RECORD_FILE READY_FILE
-#include <cstdio>
-
+// A notification server for the tests: owns org.freedesktop.Notifications on the session bus,
+// appends each Notify call to RECORD ("Notify APP ICON desktop-entry=ENTRY", the summary, the body,
+// a line "."), answers it, and creates READY once it serves. usage: RECORD READY
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -16,34 +14,23 @@ namespace {
 class Recorder final : public QDBusVirtualObject
 {
 public:
-    explicit Recorder(QString file)
-        : m_file(std::move(file))
-    {}
-
     QString introspect(const QString&) const override { return {}; }
 
-    // Records "Notify APP ICON desktop-entry=ENTRY", the summary, the body, then a line ".".
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
-        const QList<QVariant> arguments = message.arguments();
-        if (message.member() != QStringLiteral("Notify") || arguments.size() != 8)
+        const QList<QVariant> in = message.arguments();
+        if (message.member() != QStringLiteral("Notify") || in.size() != 8)
             return false;
-        const QVariantMap hints = qdbus_cast<QVariantMap>(arguments[6]);
-        const QString record = QStringLiteral("Notify %1 %2 desktop-entry=%3\n%4\n%5\n.\n")
-                                   .arg(arguments[0].toString(), arguments[2].toString(),
-                                        hints.value(QStringLiteral("desktop-entry")).toString(),
-                                        arguments[3].toString(), arguments[4].toString());
-        QFile file(m_file);
+        const QString entry =
+            qdbus_cast<QVariantMap>(in[6]).value(QStringLiteral("desktop-entry")).toString();
+        QFile file(QCoreApplication::arguments().at(1));
         if (file.open(QIODevice::Append))
-            file.write(record.toUtf8());
+            file.write(QStringLiteral("Notify %1 %2 desktop-entry=%3\n%4\n%5\n.\n")
+                           .arg(in[0].toString(), in[2].toString(), entry, in[3].toString(), in[4].toString())
+                           .toUtf8());
         file.close();
-        connection.send(message.createReply(QVariant::fromValue(++m_id)));
-        return true;
+        return connection.send(message.createReply(QVariant::fromValue(1U)));
     }
-
-private:
-    QString m_file;
-    uint m_id = 0;
 };
 
 } // namespace
@@ -51,17 +38,12 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 3)
-        return 64;
-    Recorder recorder(QString::fromLocal8Bit(argv[1]));
+    Recorder recorder;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder)
-        || !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))) {
-        std::fprintf(stderr, "cannot serve org.freedesktop.Notifications\n");
-        return 1;
-    }
-    QFile ready(QString::fromLocal8Bit(argv[2]));
-    if (!ready.open(QIODevice::WriteOnly))
+    QFile ready(QCoreApplication::arguments().value(2));
+    if (argc != 3 || !bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder)
+        || !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))
+        || !ready.open(QIODevice::WriteOnly))
         return 1;
     ready.close();
     return application.exec();
