@@ -51,5 +51,7 @@ if command -v systemd-analyze >/dev/null; then
     mkdir -m 700 "$work/runtime"
     XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no "$units"/parvane-scan.* || fail "systemd-analyze verify"
 fi
+desktop=$work/root/usr/share/applications/parvane.desktop
+if [ -f "$desktop" ] && command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail desktop; fi
 if command -v lintian >/dev/null; then lintian --fail-on error "$deb" || fail lintian; fi
 echo "package test passed: $(basename "$deb")"
