@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/NewRows.h"
+#include "cli/Notifier.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
@@ -26,7 +28,7 @@ constexpr const char* kUsage =
     "usage: parvane-scan [--home DIR] [--base DIR | --base-index N] [--groups NOM[,NOM...]]\n"
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
-    "                    [--format table|tsv]\n"
+    "                    [--format table|tsv] [--new-only] [--notify]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -40,7 +42,10 @@ constexpr const char* kUsage =
     "  --volume TEXTE     croisement seulement avec une hausse du volume superieure a TEXTE %\n"
     "  --csv              sauver les resultats dans un fichier .csv de la base\n"
     "  --comments-group   creer / mettre a jour le groupe Quennel\n"
-    "  --format FORMAT    table (par defaut) ou tsv\n";
+    "  --format FORMAT    table (par defaut) ou tsv\n"
+    "  --new-only         seulement les lignes absentes de la recherche precedente (meme base, memes\n"
+    "                     options)\n"
+    "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -61,6 +66,8 @@ struct Arguments
     std::string maxGapText = "1";
     std::string volumeText = "20";
     bool tsv = false;
+    bool newOnly = false;
+    bool notify = false;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -135,6 +142,10 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             if (*text != "table" && *text != "tsv")
                 return "--format attend table ou tsv";
             parsed.tsv = *text == "tsv";
+        } else if (argument == "--new-only") {
+            parsed.newOnly = true;
+        } else if (argument == "--notify") {
+            parsed.notify = true;
         } else if (argument == "--help" || argument == "-h") {
             return std::string();
         } else {
@@ -302,10 +313,16 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::signal(SIGTERM, previousTerm);
 
     results.sortByAction();
+    const std::vector<TableSink::Row> fresh =
+        parsed.newOnly || parsed.notify
+            ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
+                                      runOptionsKey(options, parsed.groups), results.rows(),
+                                      outcome.scanned && !outcome.report.cancelled, err)
+            : results.rows();
     if (parsed.tsv)
-        printTsv(results.rows(), out);
+        printTsv(parsed.newOnly ? fresh : results.rows(), out);
     else
-        printTable(results.rows(), out);
+        printTable(parsed.newOnly ? fresh : results.rows(), out);
     out.flush();
 
     if (outcome.report.cancelled)
@@ -313,6 +330,8 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
     err << outcome.status << '\n';
+    if (parsed.notify && outcome.scanned && !outcome.report.cancelled)
+        notifyNewRows(fresh, outcome.errors, err);
     if (outcome.report.cancelled)
         return kExitInterruptedBase + static_cast<int>(g_interrupted);
     return kExitRan;

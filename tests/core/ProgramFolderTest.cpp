@@ -60,6 +60,14 @@ TEST(ProgramFolder, WritableExecutableFolderIsAPortableInstall)
     EXPECT_FALSE(fs::exists(dir.path() / "config"));
 }
 
+TEST(ProgramFolder, InstalledProgramsUseTheConfigFolderEvenForRoot)
+{
+    const TempDir dir;
+    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"})
+        EXPECT_EQ(programFolder(std::nullopt, folder), dir.path() / "config" / "parvane") << folder;
+}
+
 TEST(ProgramFolder, OtherwiseUsesTheConfigFolderAndCreatesIt)
 {
     if (::geteuid() == 0)

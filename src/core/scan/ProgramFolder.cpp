@@ -1,6 +1,7 @@
 #include "core/scan/ProgramFolder.h"
 
 #include <cstdlib>
+#include <string>
 #include <system_error>
 
 #include <pwd.h>
@@ -22,6 +23,14 @@ std::filesystem::path configHome()
     return {};
 }
 
+// The folders where a package or `cmake --install` puts the programs: the system's, never a
+// portable program folder, even for root, who can write there.
+bool isSystemFolder(const std::filesystem::path& folder)
+{
+    const std::string text = folder.lexically_normal().string();
+    return text == "/usr" || text.starts_with("/usr/") || text == "/bin" || text == "/sbin";
+}
+
 } // namespace
 
 std::filesystem::path programFolder(const std::optional<std::filesystem::path>& home,
@@ -29,7 +38,8 @@ std::filesystem::path programFolder(const std::optional<std::filesystem::path>& 
 {
     if (home)
         return *home;
-    if (!executableDir.empty() && ::access(executableDir.c_str(), W_OK) == 0)
+    if (!executableDir.empty() && !isSystemFolder(executableDir)
+        && ::access(executableDir.c_str(), W_OK) == 0)
         return executableDir;
     const std::filesystem::path folder = configHome() / "parvane";
     std::error_code error;
