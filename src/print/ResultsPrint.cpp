@@ -120,8 +120,11 @@ ResultsPrintOutcome printResults(CPrintListView& printer, const QDateTime& now,
     }
 
     ResultsPrintOutcome outcome;
-    if (!printer.PrintControl(false))
+    if (!printer.PrintControl(false)) {
+        // The box has said why; the status line must not keep telling of an earlier print.
+        outcome.status = QStringLiteral("Impression non effectuee");
         return outcome;
+    }
     outcome.printed = true;
     if (pdfPath.empty()) {
         outcome.status = QStringLiteral("Impression envoyee a ") + receipt->queue + QStringLiteral(" (")

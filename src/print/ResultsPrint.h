@@ -45,8 +45,8 @@ struct ResultsPrintContext
 struct ResultsPrintOutcome
 {
     bool printed = false; // false after a failure, already reported to the user
-    // The status line: "Impression envoyee a <printer> (N pages)", or "Resultats enregistres dans
-    // <file>" for a PDF; empty after a failure.
+    // The status line: "Impression envoyee a <printer> (N pages)", "Resultats enregistres dans
+    // <file>" for a PDF, "Impression non effectuee" after a failure.
     QString status;
     QString pdfFile; // the PDF written, empty otherwise
 };

@@ -51,7 +51,7 @@ TEST(CupsPrint, StoppedOrRefusingQueueIsReportedAndSentNothing)
         ResultsListFixture results(10);
         const ResultsPrintOutcome outcome = results.print();
         EXPECT_FALSE(outcome.printed);
-        EXPECT_TRUE(outcome.status.isEmpty());
+        EXPECT_EQ(outcome.status, QStringLiteral("Impression non effectuee"));
         ASSERT_EQ(results.failures.size(), 1);
         EXPECT_TRUE(results.failures[0].startsWith(QLatin1String(failure)))
             << results.failures[0].toStdString();

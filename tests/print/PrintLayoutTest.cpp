@@ -84,7 +84,7 @@ TEST(PrintLayout, FailuresAreReportedOnceAndLeaveNoFile)
             arrange(results);
         const ResultsPrintOutcome outcome = results.printToPdf(arrange ? dir.path() : dir.path() / "missing");
         EXPECT_FALSE(outcome.printed);
-        EXPECT_TRUE(outcome.status.isEmpty());
+        EXPECT_EQ(outcome.status, QStringLiteral("Impression non effectuee"));
         EXPECT_EQ(results.failures, QStringList{failure});
         EXPECT_TRUE(results.opened.isEmpty());
         EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
