@@ -45,8 +45,8 @@ void ParvaneProgram::wirePrinter()
         *m_printer, std::make_shared<print::TreeWidgetPrintableList>(m_window->resultsList()), {});
     m_window->setPrintCommand([this] {
         print::ResultsPrintContext context;
-        context.programFolder = QString::fromStdString(m_programFolder.string());
-        static_cast<void>(print::printResults(*m_printer, QDateTime::currentDateTime(), context));
+        context.programFolder = m_programFolder;
+        m_window->showStatus(print::printResults(*m_printer, QDateTime::currentDateTime(), context).status);
     });
 }
 

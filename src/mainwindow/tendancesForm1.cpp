@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
 #include <QMouseEvent>
@@ -287,6 +288,17 @@ void tendancesForm1::setGroupDialog(std::function<void()> hook)
 void tendancesForm1::setPrintCommand(std::function<void()> hook)
 {
     m_printCommand = std::move(hook);
+}
+
+void tendancesForm1::showStatus(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    // A long path would be cut at the label's edge; its end names the file.
+    const QFontMetrics metrics(m_ui->Label8->font());
+    m_ui->Label8->setText(metrics.elidedText(text, Qt::ElideMiddle, m_ui->Label8->width()));
+    m_ui->Label8->setToolTip(text);
+    m_ui->Label8->show();
 }
 
 void tendancesForm1::setKorvixCommand(std::function<void()> hook)

@@ -74,6 +74,10 @@ public:
     // The clock and the regional forms of the runs; by default the system's locale.
     void setRunEnvironment(std::unique_ptr<scan::RunEnvironment> environment);
 
+    // Shows `text` in the status line (Label8), the full text also as its tooltip; an empty text
+    // leaves the line as it is.
+    void showStatus(const QString& text);
+
     const std::filesystem::path& programFolder() const { return m_programFolder; }
 
     // The settings as loaded at start-up; the bases as the last "Base(s)" command left them.

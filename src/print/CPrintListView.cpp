@@ -166,7 +166,7 @@ CPrintListView::SurfaceFactory systemPrinterSurface()
         const QPrinterInfo printer = systemPrinter();
         if (printer.isNull())
             return nullptr;
-        return QtPrintSurface::forPrinter(printer);
+        return QtPrintSurface::forQueue(printer.printerName());
     };
 }
 

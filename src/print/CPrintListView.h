@@ -100,8 +100,8 @@ private:
     FailureHandler m_failureHandler;
 };
 
-// A surface factory for the system's printer (systemPrinter()); it makes nullptr when no printer
-// is installed.
+// A surface factory for the system's printer (systemPrinter()), a CUPS queue; it makes nullptr
+// when no printer is installed.
 CPrintListView::SurfaceFactory systemPrinterSurface();
 
 // The failure report of a print: a beep, then a modal message box with an exclamation icon,

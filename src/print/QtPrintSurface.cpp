@@ -7,8 +7,9 @@
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QTemporaryDir>
 
+#include "print/CupsQueue.h"
 #include "print/SystemPrinter.h"
 
 namespace parvane::print {
@@ -20,26 +21,31 @@ constexpr double kSmallestFontSize = 1.0; // points
 
 } // namespace
 
-std::unique_ptr<QtPrintSurface> QtPrintSurface::forPrinter(const QPrinterInfo& printer)
-{
-    auto device = std::make_unique<QPrinter>(printer, QPrinter::HighResolution);
-    return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(device), QString()));
-}
-
 std::unique_ptr<QtPrintSurface> QtPrintSurface::forPdfFile(const QString& file)
 {
-    auto device = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    device->setOutputFormat(QPrinter::PdfFormat);
-    device->setOutputFileName(file);
-    // A PDF has no unprintable border: the margins of the page are the whole margins.
-    device->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(std::move(device), file));
+    return std::unique_ptr<QtPrintSurface>(new QtPrintSurface(file));
 }
 
-QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer, QString pdfFile)
-    : m_printer(std::move(printer))
+std::unique_ptr<QtPrintSurface> QtPrintSurface::forQueue(const QString& queue,
+                                                         std::shared_ptr<Receipt> receipt)
+{
+    auto folder = std::make_unique<QTemporaryDir>();
+    auto surface = std::unique_ptr<QtPrintSurface>(
+        new QtPrintSurface(folder->isValid() ? folder->filePath(QStringLiteral("Parvane.pdf")) : QString()));
+    surface->m_queueFolder = std::move(folder);
+    surface->m_queue = queue;
+    surface->m_receipt = std::move(receipt);
+    return surface;
+}
+
+QtPrintSurface::QtPrintSurface(QString pdfFile)
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
     , m_pdfFile(std::move(pdfFile))
 {
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(m_pdfFile);
+    // The page's margins are the only margins: the sheet is the printable area.
+    m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     m_printer->setDocName(QStringLiteral("Parvane"));
     m_printer->setCreator(QStringLiteral("Parvane"));
     m_printer->setFullPage(false);
@@ -130,10 +136,20 @@ PrintStatus QtPrintSurface::endDocument()
     if (m_finished)
         return PrintStatus::printerError();
     m_finished = true;
-    const PrintStatus status = paintDocument();
+    const int pages = pageNumber();
+    PrintStatus status = m_pdfFile.isEmpty() ? PrintStatus::printerError() : paintDocument();
     m_pages.clear();
-    if (!status.ok() && !m_pdfFile.isEmpty())
-        QFile::remove(m_pdfFile);
+    if (!status.ok()) {
+        if (!m_pdfFile.isEmpty())
+            QFile::remove(m_pdfFile);
+        return status;
+    }
+    if (m_queue.isEmpty())
+        return status;
+    int jobId = 0;
+    status = sendToQueue(m_queue, m_pdfFile, jobId);
+    if (status.ok() && m_receipt)
+        *m_receipt = Receipt{m_queue, jobId, pages};
     return status;
 }
 

@@ -7,26 +7,42 @@
 #include <QFont>
 #include <QLineF>
 #include <QPointF>
+#include <QString>
 
 #include "print/PrintSurface.h"
 
 class QPrinter;
-class QPrinterInfo;
+class QTemporaryDir;
 
 namespace parvane::print {
 
-// The print surface over QPrinter and QPainter. Every page is kept until endDocument(), which is
-// the only step that paints and sends; so a print that fails or is cancelled half way sends
-// nothing, whatever the printer's driver can abort. Text is measured against the printer's own
-// resolution, so what is measured is what is printed.
+// The print surface over a PDF QPrinter and QPainter. Every page is kept until endDocument(),
+// which is the only step that paints and sends; so a print that fails or is cancelled half way
+// sends nothing. Text is measured against the printer's own resolution, so what is measured is
+// what is printed.
+//
+// A printer gets the very PDF that a print to a file writes: on both paths the printable area is
+// the whole sheet and the page's margins count from the sheet's edge, so a printer and a file
+// give the same pages. A printer's unprintable border lies inside those margins and is not added
+// to them.
 class QtPrintSurface final : public PrintSurface
 {
 public:
-    // A document for an installed printer.
-    static std::unique_ptr<QtPrintSurface> forPrinter(const QPrinterInfo& printer);
-    // A document written to the PDF file `file` (replaced if it exists) by endDocument(). The
-    // printable area is the whole sheet.
+    // What a print to a queue left, for the caller to tell the user.
+    struct Receipt
+    {
+        QString queue;
+        int jobId = 0;
+        int pages = 0;
+    };
+
+    // A document written to the PDF file `file` (replaced if it exists) by endDocument().
     static std::unique_ptr<QtPrintSurface> forPdfFile(const QString& file);
+    // A document for the CUPS queue `queue`: endDocument() writes it to a temporary PDF and sends
+    // that with sendToQueue(). `receipt`, when given, receives the queue, the job number and the
+    // page count of a print that was sent.
+    static std::unique_ptr<QtPrintSurface> forQueue(const QString& queue,
+                                                    std::shared_ptr<Receipt> receipt = nullptr);
 
     ~QtPrintSurface() override;
     Q_DISABLE_COPY_MOVE(QtPrintSurface)
@@ -68,9 +84,6 @@ public:
 
     void setFontStrikethrough(bool on) override { m_font.setStrikeOut(on); }
 
-    // The printer the document goes to; for tests.
-    const QPrinter& printer() const { return *m_printer; }
-
 private:
     struct TextItem
     {
@@ -87,13 +100,16 @@ private:
 
     using PageItem = std::variant<TextItem, LineItem>;
 
-    QtPrintSurface(std::unique_ptr<QPrinter> printer, QString pdfFile);
+    explicit QtPrintSurface(QString pdfFile);
 
     double twipsPerDevicePixel() const;
     PrintStatus paintDocument();
 
     std::unique_ptr<QPrinter> m_printer;
-    QString m_pdfFile; // empty for a printer
+    QString m_pdfFile;
+    std::unique_ptr<QTemporaryDir> m_queueFolder; // holds m_pdfFile of a print to a queue
+    std::shared_ptr<Receipt> m_receipt;
+    QString m_queue; // empty for a print to a file
     QFont m_font;
     double m_currentX = 0;
     double m_currentY = 0;

@@ -1,10 +1,15 @@
 #include "print/ResultsPrint.h"
 
+#include <string>
+#include <system_error>
+
+#include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+#include <QMessageBox>
 #include <QUrl>
 
+#include "dialogs/TextConversion.h"
 #include "print/CPrintListView.h"
 #include "print/PrintableList.h"
 #include "print/QtPrintSurface.h"
@@ -65,9 +70,14 @@ void configureResultsPrinter(CPrintListView& printer, std::shared_ptr<PrintableL
     printer.HeaderFont().bold = true;
 }
 
-void ResultsPrintContext::openWithDesktop(const QString& pdfFile)
+bool ResultsPrintContext::openWithDesktop(const QString& pdfFile)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(pdfFile));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(pdfFile));
+}
+
+void ResultsPrintContext::showUnopened(const QString& message)
+{
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Parvane"), message);
 }
 
 QString resultsTitle(const QDateTime& now, const QLocale& locale)
@@ -77,35 +87,59 @@ QString resultsTitle(const QDateTime& now, const QLocale& locale)
     return QStringLiteral("Parvane: Resultats - ") + date + QStringLiteral(" - ") + time;
 }
 
-QString resultsPdfPath(const QString& folder, const QDateTime& now)
+std::filesystem::path resultsPdfPath(const std::filesystem::path& folder, const QDateTime& now)
 {
-    const QDir dir(folder);
-    const QString stem =
-        QStringLiteral("Parvane_Resultats_") + now.toString(QStringLiteral("yyyy-MM-dd_HHmm"));
-    QString path = dir.filePath(stem + QStringLiteral(".pdf"));
-    for (int copy = 2; QFileInfo::exists(path); ++copy)
-        path = dir.filePath(stem + QLatin1Char('_') + QString::number(copy) + QStringLiteral(".pdf"));
+    const std::string stem =
+        "Parvane_Resultats_" + now.toString(QStringLiteral("yyyy-MM-dd_HHmm")).toStdString();
+    std::filesystem::path path = folder / (stem + ".pdf");
+    std::error_code error;
+    for (int copy = 2; std::filesystem::exists(path, error); ++copy)
+        path = folder / (stem + '_' + std::to_string(copy) + ".pdf");
     return path;
 }
 
-QString printResults(CPrintListView& printer, const QDateTime& now, const ResultsPrintContext& context)
+ResultsPrintOutcome printResults(CPrintListView& printer, const QDateTime& now,
+                                 const ResultsPrintContext& context)
 {
     printer.Page().setOrientation(2);
     printer.Title().setText(resultsTitle(now));
 
     const QPrinterInfo device = context.printer ? context.printer() : QPrinterInfo();
-    QString pdfFile;
+    auto receipt = std::make_shared<QtPrintSurface::Receipt>();
+    std::filesystem::path pdfPath;
     if (!device.isNull()) {
-        printer.setSurfaceFactory([device]() { return QtPrintSurface::forPrinter(device); });
+        printer.setSurfaceFactory(
+            [queue = device.printerName(), receipt]() { return QtPrintSurface::forQueue(queue, receipt); });
     } else {
-        pdfFile = resultsPdfPath(context.programFolder, now);
-        printer.setSurfaceFactory([pdfFile]() { return QtPrintSurface::forPdfFile(pdfFile); });
+        pdfPath = resultsPdfPath(context.programFolder, now);
+        // QPrinter names its file through the locale's encoding, which gives back the bytes of
+        // a UTF-8 path; the user is shown the name decoded as the disk's names are.
+        printer.setSurfaceFactory([file = QFile::decodeName(QByteArray::fromStdString(pdfPath.string()))]() {
+            return QtPrintSurface::forPdfFile(file);
+        });
     }
-    if (!printer.PrintControl(false) || pdfFile.isEmpty())
-        return {};
-    if (context.openDocument)
-        context.openDocument(pdfFile);
-    return pdfFile;
+
+    ResultsPrintOutcome outcome;
+    if (!printer.PrintControl(false)) {
+        // The box has said why; the status line must not keep telling of an earlier print.
+        outcome.status = QStringLiteral("Impression non effectuee");
+        return outcome;
+    }
+    outcome.printed = true;
+    if (pdfPath.empty()) {
+        outcome.status = QStringLiteral("Impression envoyee a ") + receipt->queue + QStringLiteral(" (")
+                         + QString::number(receipt->pages)
+                         + (receipt->pages == 1 ? QStringLiteral(" page)") : QStringLiteral(" pages)"));
+        return outcome;
+    }
+    outcome.pdfFile = QFile::decodeName(QByteArray::fromStdString(pdfPath.string()));
+    outcome.status = QStringLiteral("Resultats enregistres dans ") + dialogs::fromDiskPath(pdfPath);
+    if (!context.openDocument || !context.openDocument(outcome.pdfFile)) {
+        if (context.reportUnopened)
+            context.reportUnopened(QStringLiteral("Le fichier PDF n'a pas pu etre ouvert.\n")
+                                   + outcome.status);
+    }
+    return outcome;
 }
 
 } // namespace parvane::print
