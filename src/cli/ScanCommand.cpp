@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/Explain.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
@@ -26,7 +27,7 @@ constexpr const char* kUsage =
     "usage: parvane-scan [--home DIR] [--base DIR | --base-index N] [--groups NOM[,NOM...]]\n"
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
-    "                    [--format table|tsv]\n"
+    "                    [--format table|tsv] [--explain NOM_CODE]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -40,7 +41,9 @@ constexpr const char* kUsage =
     "  --volume TEXTE     croisement seulement avec une hausse du volume superieure a TEXTE %\n"
     "  --csv              sauver les resultats dans un fichier .csv de la base\n"
     "  --comments-group   creer / mettre a jour le groupe Quennel\n"
-    "  --format FORMAT    table (par defaut) ou tsv\n";
+    "  --format FORMAT    table (par defaut) ou tsv\n"
+    "  --explain NOM_CODE dit pourquoi chaque droite de l'action est retenue ou non,\n"
+    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -61,6 +64,7 @@ struct Arguments
     std::string maxGapText = "1";
     std::string volumeText = "20";
     bool tsv = false;
+    std::optional<std::string> explain;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -135,6 +139,9 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             if (*text != "table" && *text != "tsv")
                 return "--format attend table ou tsv";
             parsed.tsv = *text == "tsv";
+        } else if (argument == "--explain") {
+            if (auto error = needs(parsed.explain))
+                return error;
         } else if (argument == "--help" || argument == "-h") {
             return std::string();
         } else {
@@ -248,7 +255,8 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     const std::optional<std::filesystem::path> home =
         parsed.home ? std::optional<std::filesystem::path>(*parsed.home) : std::nullopt;
     const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
-    scan::deleteErrorLog(programFolder);
+    if (!parsed.explain)
+        scan::deleteErrorLog(programFolder);
 
     const scan::PathEnvironment pathEnvironment = scan::pathEnvironmentFromSystem();
     std::string baseactive;
@@ -279,6 +287,11 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (const auto refusal = scan::checkThresholds(options)) {
         err << refusal->title << ": " << refusal->text << '\n';
         return kExitRefused;
+    }
+
+    if (parsed.explain) {
+        return explainCommand(layout, options, *parsed.explain, parsed.tsv,
+                              scan::SystemEnvironment().decimalSeparator(), out, err);
     }
 
     scan::Selection selection;
