@@ -152,6 +152,11 @@ TEST_F(ExplainTest, AnUnknownStockIsRefusedWithItsName)
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "parvane-scan: action introuvable dans la base: OMEGA_FR9999\n");
+
+    // A name never leads out of the base's folders.
+    const ScanProcessResult outside = run({"--crossing", "--explain", "../droite/ALPHA_FR0001"});
+    EXPECT_EQ(outside.exitStatus, 2);
+    EXPECT_EQ(outside.out, "");
 }
 
 TEST_F(ExplainTest, AStockWithoutHistoryStopsAtItsFirstEvaluatedLine)

@@ -67,6 +67,9 @@ std::string_view trimmed(std::string_view text)
 std::optional<StockAccount> explainStock(const BaseLayout& layout, const ScanOptions& options,
                                          std::string_view nameCode, char decimalSeparator)
 {
+    // A name is looked up inside the base's folders only: no separator may lead out of them.
+    if (nameCode.empty() || nameCode.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
+        return std::nullopt;
     const std::string fileName = std::string(nameCode) + ".txt";
     StockAccount account;
     FolderIndex trendLines(layout.droite);

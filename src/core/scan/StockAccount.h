@@ -27,7 +27,7 @@ struct StockAccount
 // case) of the base of `layout` under `options`, with the scan's own evaluation, and returns the
 // account of each of its trend lines. Writes nothing: no row, no group, no CSV line, no error-log
 // line. Returns std::nullopt when the base has neither a trend-line file nor a history of that
-// name.
+// name, or when the name holds a path separator.
 std::optional<StockAccount> explainStock(const BaseLayout& layout, const ScanOptions& options,
                                          std::string_view nameCode, char decimalSeparator);
 
