@@ -98,10 +98,8 @@ void StockEvaluator::transforme(const StockFiles& stock, const std::vector<std::
         }
         const bool proximityUnit =
             (unit == kUnitDaily && m_settings.daily) || (unit == kUnitWeek && m_settings.weekly);
-        if (m_observer) {
-            m_account.proximitySought = proximityUnit && m_settings.proximity;
-            m_account.crossingSought = m_settings.crossing;
-        }
+        if (m_observer)
+            m_account.noteSelection(proximityUnit && m_settings.proximity, m_settings.crossing);
         if (!((proximityUnit && m_settings.proximity) || m_settings.crossing)) {
             account(Step::NotSought);
             continue;
@@ -144,10 +142,8 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
     const bool daily = unit == kUnitDaily;
     const bool datesKnown = m_summary.firstDate && m_summary.lastDate;
     const int W = datesKnown ? weekCount(*m_summary.firstDate, *m_summary.lastDate) : 0;
-    if (m_observer) {
-        m_account.lineCount = m_summary.lineCount;
-        m_account.weekCount = W;
-    }
+    if (m_observer)
+        m_account.noteHistory(m_summary.lineCount, W);
 
     if (line.kind != "1") {
         const auto anchor = toInt16(std::max(line.firstAnchor, line.secondAnchor));
@@ -159,13 +155,8 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
         const double age = daily ? static_cast<double>(m_summary.lastBarPosition()) - *anchor - *extension
                                  : static_cast<double>(W) - *anchor - *extension;
         const int limit = daily ? m_settings.dailyAgeLimit : m_settings.weeklyAgeLimit;
-        if (m_observer) {
-            m_account.ageChecked = daily || datesKnown;
-            m_account.laterAnchor = *anchor;
-            m_account.extension = *extension;
-            m_account.age = age;
-            m_account.ageLimit = limit;
-        }
+        if (m_observer)
+            m_account.noteAge(daily || datesKnown, *anchor, *extension, age, limit);
         // A weekly line of a history without dates cannot be aged; its guarded step fails below.
         if ((daily || datesKnown) && age > limit) {
             account(Step::AgeLimit);
@@ -216,17 +207,9 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
     if (m_settings.crossing)
         crossing = sign(gaps->previous) != sign(gaps->last);
     if (m_observer) {
-        m_account.gapsComputed = true;
-        m_account.lastBar = gaps->lastBar;
-        m_account.previousBar = gaps->previousBar;
-        m_account.lastClose = lastClose;
-        m_account.previousClose = gaps->previousClose;
-        m_account.lastGap = gaps->last;
-        m_account.previousGap = gaps->previous;
-        m_account.gapPercent = gaps->percent;
-        m_account.variation = gaps->variation;
-        m_account.maxGap = m_settings.maxGap;
-        m_account.signChanged = crossing;
+        m_account.noteGaps({gaps->lastBar, gaps->previousBar, lastClose, gaps->previousClose, gaps->last,
+                            gaps->previous, gaps->percent, gaps->variation},
+                           m_settings.maxGap, crossing);
     }
 
     if (m_settings.crossing && m_settings.volumeFilter && crossing) {
@@ -244,21 +227,15 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
             later = volumes->lastWeek;
         }
         crossing = earlier != 0 && (later - earlier) * 100 / earlier > m_settings.volumeThreshold;
-        if (m_observer) {
-            m_account.volumeChecked = true;
-            m_account.earlierVolume = earlier;
-            m_account.laterVolume = later;
-            m_account.volumeThreshold = m_settings.volumeThreshold;
-        }
+        if (m_observer)
+            m_account.noteVolumes(earlier, later, m_settings.volumeThreshold);
     }
 
     const bool proximityUnit = (daily && m_settings.daily) || (unit == kUnitWeek && m_settings.weekly);
     const bool proximityHit =
         m_settings.proximity && std::fabs(gaps->percent) < m_settings.maxGap && proximityUnit;
-    if (m_observer) {
-        m_account.crossing = crossing;
-        m_account.proximityHit = proximityHit;
-    }
+    if (m_observer)
+        m_account.noteVerdict(proximityHit, crossing);
     if (!proximityHit && !crossing) {
         account(Step::Report);
         return Outcome::Next;

@@ -82,6 +82,20 @@ struct TrendLineAccount
     // Starts the account of a line: clears every value and copies the line's fields.
     void begin(std::size_t number, std::string_view lineText, const TrendLine& line,
                std::string_view unitText);
+
+    // The placing of the line against the last two bars, as the guarded step computed it.
+    struct Placing
+    {
+        double lastBar, previousBar, lastClose, previousClose, lastGap, previousGap, gapPercent, variation;
+    };
+
+    // The values of the steps, in the order the evaluation reaches them.
+    void noteSelection(bool proximity, bool crossings);
+    void noteHistory(std::size_t lines, int weeks);
+    void noteAge(bool checked, double anchor, double lineExtension, double bars, int limit);
+    void noteGaps(const Placing& placing, double maximumGap, bool signsDiffer);
+    void noteVolumes(double earlier, double later, double threshold);
+    void noteVerdict(bool near, bool crossed);
 };
 
 // Receives the account of each trend line that the evaluation handles, in file order, once the
