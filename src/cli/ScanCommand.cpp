@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/Explain.h"
 #include "cli/NewRows.h"
 #include "cli/Notifier.h"
 #include "core/evaluation/NumberRules.h"
@@ -29,6 +30,7 @@ constexpr const char* kUsage =
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
     "                    [--format table|tsv] [--new-only] [--notify]\n"
+    "                    [--explain NOM_CODE]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -45,7 +47,9 @@ constexpr const char* kUsage =
     "  --format FORMAT    table (par defaut) ou tsv\n"
     "  --new-only         seulement les lignes absentes de la recherche precedente (meme base, memes\n"
     "                     options)\n"
-    "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n";
+    "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n"
+    "  --explain NOM_CODE dit pourquoi chaque droite de l'action est retenue ou non,\n"
+    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -68,6 +72,7 @@ struct Arguments
     bool tsv = false;
     bool newOnly = false;
     bool notify = false;
+    std::optional<std::string> explain;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -146,6 +151,9 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             parsed.newOnly = true;
         } else if (argument == "--notify") {
             parsed.notify = true;
+        } else if (argument == "--explain") {
+            if (auto error = needs(parsed.explain))
+                return error;
         } else if (argument == "--help" || argument == "-h") {
             return std::string();
         } else {
@@ -259,7 +267,8 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     const std::optional<std::filesystem::path> home =
         parsed.home ? std::optional<std::filesystem::path>(*parsed.home) : std::nullopt;
     const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
-    scan::deleteErrorLog(programFolder);
+    if (!parsed.explain)
+        scan::deleteErrorLog(programFolder);
 
     const scan::PathEnvironment pathEnvironment = scan::pathEnvironmentFromSystem();
     std::string baseactive;
@@ -290,6 +299,11 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (const auto refusal = scan::checkThresholds(options)) {
         err << refusal->title << ": " << refusal->text << '\n';
         return kExitRefused;
+    }
+
+    if (parsed.explain) {
+        return explainCommand(layout, options, *parsed.explain, parsed.tsv,
+                              scan::SystemEnvironment().decimalSeparator(), out, err);
     }
 
     scan::Selection selection;

@@ -12,6 +12,7 @@
 #include "host/KorvixCommand.h"
 #include "host/formcomm1.h"
 #include "host/x11/X11HostWindows.h"
+#include "mainwindow/ChartWindow.h"
 #include "mainwindow/tendancesForm1.h"
 #include "print/CPrintListView.h"
 #include "print/ResultsPrint.h"
@@ -30,6 +31,7 @@ ParvaneProgram::ParvaneProgram(std::filesystem::path programFolder, dialogs::Mes
     wirePrinter();
     wireDialogs();
     wireKorvix();
+    m_chart = std::make_unique<ChartWindow>(*m_window, m_messages);
 }
 
 ParvaneProgram::~ParvaneProgram() = default;

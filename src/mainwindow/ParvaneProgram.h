@@ -22,6 +22,7 @@ class CPrintListView;
 
 namespace parvane::mainwindow {
 
+class ChartWindow;
 class tendancesForm1;
 
 // The program as a whole: the main window with its printer, its dialogs and its Korvix command
@@ -48,6 +49,8 @@ public:
 
     host::formcomm1& commentsWindow() { return *m_comments; }
 
+    ChartWindow& chartWindow() { return *m_chart; }
+
 private:
     void wireDialogs();
     void wirePrinter();
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<host::HostWindows> m_host;
     std::unique_ptr<host::KorvixCommand> m_korvix;
     std::unique_ptr<host::formcomm1> m_comments;
+    std::unique_ptr<ChartWindow> m_chart;
 };
 
 } // namespace parvane::mainwindow

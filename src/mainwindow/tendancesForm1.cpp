@@ -358,6 +358,23 @@ void tendancesForm1::applyChooser(const scan::BaseChooser& chooser)
     m_ui->Combo1->setToolTip(fromWindows1252(chooser.tooltip));
 }
 
+scan::ScanOptions tendancesForm1::scanOptions() const
+{
+    scan::ScanOptions options;
+    options.proximity = m_ui->Check2->isChecked();
+    options.daily = m_ui->Check3->isChecked();
+    options.weekly = m_ui->Check4->isChecked();
+    options.crossing = m_ui->Check6->isChecked();
+    options.volumeFilter = m_ui->Check8->isChecked();
+    options.csvFile = m_ui->Check9->isChecked();
+    options.commentsGroup = m_ui->Check5->isChecked();
+    options.maxGap = typedNumber(m_ui->Text2->text());
+    options.volumeThreshold = typedNumber(m_ui->Text4->text());
+    options.dailyAgeLimit = kDailyAgeLimit;
+    options.weeklyAgeLimit = kWeeklyAgeLimit;
+    return options;
+}
+
 void tendancesForm1::runCommand()
 {
     if (encours)
@@ -372,18 +389,7 @@ void tendancesForm1::runCommand()
         return;
     }
 
-    scan::ScanOptions options;
-    options.proximity = m_ui->Check2->isChecked();
-    options.daily = m_ui->Check3->isChecked();
-    options.weekly = m_ui->Check4->isChecked();
-    options.crossing = m_ui->Check6->isChecked();
-    options.volumeFilter = m_ui->Check8->isChecked();
-    options.csvFile = m_ui->Check9->isChecked();
-    options.commentsGroup = m_ui->Check5->isChecked();
-    options.maxGap = typedNumber(m_ui->Text2->text());
-    options.volumeThreshold = typedNumber(m_ui->Text4->text());
-    options.dailyAgeLimit = kDailyAgeLimit;
-    options.weeklyAgeLimit = kWeeklyAgeLimit;
+    scan::ScanOptions options = scanOptions();
     if (const auto refusal = scan::checkThresholds(options)) {
         m_messages.information(this, fromWindows1252(refusal->title), fromWindows1252(refusal->text));
         encours = false;

@@ -9,6 +9,7 @@
 
 #include "core/scan/PathMapping.h"
 #include "core/scan/RunEnvironment.h"
+#include "core/scan/ScanOptions.h"
 #include "core/scan/Selection.h"
 #include "core/scan/Settings.h"
 
@@ -105,6 +106,9 @@ public:
 
     // True once the window has been closed (or "FIN!" clicked): the program is ending.
     bool isClosing() const { return m_closing; }
+
+    // The options that the boxes say now, as a run reads them.
+    scan::ScanOptions scanOptions() const;
 
     // The results list ListView1.
     QTreeWidget* resultsList() const;

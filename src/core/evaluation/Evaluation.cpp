@@ -27,6 +27,9 @@ int sign(double value)
 // (a zero close, too short a history, a week that cannot be found).
 struct Gaps
 {
+    double lastBar = 0; // positions of the two bars in the line's unit
+    double previousBar = 0;
+    double previousClose = 0; // weekly: the previous week's close
     double last = 0;
     double previous = 0;
     double percent = 0;
@@ -44,6 +47,15 @@ StockEvaluator::StockEvaluator(const EvaluationSettings& settings, EvaluationOut
     : m_settings(settings)
     , m_outputs(outputs)
 {}
+
+inline void StockEvaluator::account(Step step, std::string_view message)
+{
+    if (!m_observer)
+        return;
+    m_account.step = step;
+    m_account.message = message;
+    m_observer->trendLineDone(m_account);
+}
 
 void StockEvaluator::startRun()
 {
@@ -66,22 +78,37 @@ void StockEvaluator::transforme(const StockFiles& stock, const std::vector<std::
         ++lineNumber;
         TrendLine line;
         if (!parseTrendLine(text, m_fields, line)) {
+            if (m_observer)
+                m_account.begin(lineNumber, text, line, unit);
+            account(Step::Read, kMessageBadTrendLine);
             m_outputs.logError(trendLineFile, std::string(kMessageBadTrendLine) + std::to_string(lineNumber));
             return;
         }
         if (const auto code = unitTextForCode(line.unitCode))
             unit = *code;
-        if (line.field9 + line.field8 != 0)
+        if (m_observer)
+            m_account.begin(lineNumber, text, line, unit);
+        if (line.field9 + line.field8 != 0) {
+            account(Step::Fields89);
             continue;
-        if (line.kind == "3" || unit == kUnitMonthly)
+        }
+        if (line.kind == "3" || unit == kUnitMonthly) {
+            account(line.kind == "3" ? Step::Kind : Step::Monthly);
             continue;
+        }
         const bool proximityUnit =
             (unit == kUnitDaily && m_settings.daily) || (unit == kUnitWeek && m_settings.weekly);
-        if (!((proximityUnit && m_settings.proximity) || m_settings.crossing))
+        if (m_observer)
+            m_account.noteSelection(proximityUnit && m_settings.proximity, m_settings.crossing);
+        if (!((proximityUnit && m_settings.proximity) || m_settings.crossing)) {
+            account(Step::NotSought);
             continue;
+        }
         // A line whose unit was never set has no bar to be placed on.
-        if (unit != kUnitDaily && unit != kUnitWeek)
+        if (unit != kUnitDaily && unit != kUnitWeek) {
+            account(Step::NoUnit);
             continue;
+        }
         const Outcome outcome = calculecart(stock, line, unit);
         if (outcome == Outcome::BadLine)
             m_outputs.logError(trendLineFile, std::string(kMessageBadTrendLine) + std::to_string(lineNumber));
@@ -107,23 +134,34 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
                                                     std::string_view unit)
 {
     bool crossing = false;
-    if (!ensureHistory(stock))
+    if (!ensureHistory(stock)) {
+        account(Step::History, stock.history.string());
         return Outcome::StopStock;
+    }
 
     const bool daily = unit == kUnitDaily;
     const bool datesKnown = m_summary.firstDate && m_summary.lastDate;
     const int W = datesKnown ? weekCount(*m_summary.firstDate, *m_summary.lastDate) : 0;
+    if (m_observer)
+        m_account.noteHistory(m_summary.lineCount, W);
 
     if (line.kind != "1") {
         const auto anchor = toInt16(std::max(line.firstAnchor, line.secondAnchor));
         const auto extension = toInt16(line.extension);
-        if (!anchor || !extension)
+        if (!anchor || !extension) {
+            account(Step::Read, kMessageBadTrendLine);
             return Outcome::BadLine;
+        }
         const double age = daily ? static_cast<double>(m_summary.lastBarPosition()) - *anchor - *extension
                                  : static_cast<double>(W) - *anchor - *extension;
+        const int limit = daily ? m_settings.dailyAgeLimit : m_settings.weeklyAgeLimit;
+        if (m_observer)
+            m_account.noteAge(daily || datesKnown, *anchor, *extension, age, limit);
         // A weekly line of a history without dates cannot be aged; its guarded step fails below.
-        if ((daily || datesKnown) && age > (daily ? m_settings.dailyAgeLimit : m_settings.weeklyAgeLimit))
+        if ((daily || datesKnown) && age > limit) {
+            account(Step::AgeLimit);
             return Outcome::Next;
+        }
     }
 
     // The guarded step: the gaps and the variation.
@@ -134,16 +172,22 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
         Gaps g;
         if (daily) {
             const auto n = static_cast<double>(m_summary.lineCount);
-            g.last = line.slope * (n + 1) + line.intercept - lastClose;
-            g.previous = line.slope * n + line.intercept - previousClose;
+            g.lastBar = n + 1;
+            g.previousBar = n;
+            g.previousClose = previousClose;
+            g.last = line.slope * g.lastBar + line.intercept - lastClose;
+            g.previous = line.slope * g.previousBar + line.intercept - previousClose;
             g.variation = (lastClose - previousClose) * 100 / previousClose;
             gaps = g;
         } else if (datesKnown) {
-            g.last = line.slope * W + line.intercept - lastClose;
+            g.lastBar = W;
+            g.previousBar = W - 1;
+            g.last = line.slope * g.lastBar + line.intercept - lastClose;
             if (const auto week = ecartsemaineprec(m_summary.lookBack, *m_summary.lastDate, line.slope,
                                                    line.intercept, W)) {
                 const double weekClose = readNumber(week->close);
                 if (weekClose != 0) {
+                    g.previousClose = weekClose;
                     g.previous = week->gap;
                     g.variation = (lastClose - weekClose) * 100 / weekClose;
                     gaps = g;
@@ -155,12 +199,18 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
     }
     if (!gaps || !usable(gaps->last) || !usable(gaps->previous) || !usable(gaps->percent)
         || !usable(gaps->variation)) {
+        account(Step::Gaps, kMessageZeroClose);
         m_outputs.logError(stock.fileName, kMessageZeroClose);
         return Outcome::Next;
     }
 
     if (m_settings.crossing)
         crossing = sign(gaps->previous) != sign(gaps->last);
+    if (m_observer) {
+        m_account.noteGaps({gaps->lastBar, gaps->previousBar, lastClose, gaps->previousClose, gaps->last,
+                            gaps->previous, gaps->percent, gaps->variation},
+                           m_settings.maxGap, crossing);
+    }
 
     if (m_settings.crossing && m_settings.volumeFilter && crossing) {
         double earlier = m_summary.previousVolume;
@@ -169,6 +219,7 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
             const auto volumes =
                 volumessemaines(m_summary.lookBack, *m_summary.lastDate, m_summary.lastVolume);
             if (!volumes) {
+                account(Step::WeekVolumes, kMessageBadWeekVolumes);
                 m_outputs.logError(stock.history.string(), kMessageBadWeekVolumes);
                 return Outcome::StopStock;
             }
@@ -176,15 +227,22 @@ StockEvaluator::Outcome StockEvaluator::calculecart(const StockFiles& stock, con
             later = volumes->lastWeek;
         }
         crossing = earlier != 0 && (later - earlier) * 100 / earlier > m_settings.volumeThreshold;
+        if (m_observer)
+            m_account.noteVolumes(earlier, later, m_settings.volumeThreshold);
     }
 
     const bool proximityUnit = (daily && m_settings.daily) || (unit == kUnitWeek && m_settings.weekly);
     const bool proximityHit =
         m_settings.proximity && std::fabs(gaps->percent) < m_settings.maxGap && proximityUnit;
-    if (!proximityHit && !crossing)
+    if (m_observer)
+        m_account.noteVerdict(proximityHit, crossing);
+    if (!proximityHit && !crossing) {
+        account(Step::Report);
         return Outcome::Next;
+    }
 
     writeReport(stock, crossing, proximityHit, unit, gaps->percent, gaps->variation);
+    account(Step::Reported);
     return Outcome::Next;
 }
 

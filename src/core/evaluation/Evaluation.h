@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/evaluation/EvaluationObserver.h"
 #include "core/evaluation/HistoryReader.h"
 #include "core/evaluation/TrendLine.h"
 
@@ -73,6 +74,10 @@ public:
     // Starts a run: the last proximity code is emptied.
     void startRun();
 
+    // Attaches `observer` (nullptr detaches): it then receives the account of every trend line
+    // handled. It must outlive its attachment. Without one the evaluation keeps no account.
+    void setObserver(EvaluationObserver* observer) { m_observer = observer; }
+
     // transforme: evaluates `lines`, the stock's trend-line file lines (at most 100) in order.
     // `trendLineFile` names the file in error-log lines.
     void transforme(const StockFiles& stock, const std::vector<std::string_view>& lines,
@@ -91,6 +96,9 @@ private:
     void writeReport(const StockFiles& stock, bool crossing, bool proximityHit, std::string_view unit,
                      double gapPercent, double variation);
 
+    // Ends the account of the current line at `step`, when an observer is attached.
+    void account(Step step, std::string_view message = {});
+
     EvaluationSettings m_settings;
     EvaluationOutputs& m_outputs;
     HistoryReader m_reader;
@@ -101,6 +109,8 @@ private:
     bool m_historyRead = false;
     bool m_historyFailed = false;
     bool m_commentRead = false;
+    EvaluationObserver* m_observer = nullptr;
+    TrendLineAccount m_account;
 };
 
 } // namespace parvane::evaluation

@@ -163,6 +163,8 @@ private:
     std::vector<std::string_view> m_lines;
 };
 
+} // namespace
+
 evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, char decimalSeparator)
 {
     evaluation::EvaluationSettings settings;
@@ -179,8 +181,6 @@ evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, ch
     settings.decimalSeparator = decimalSeparator;
     return settings;
 }
-
-} // namespace
 
 std::string csvFileName(const DateTime& moment)
 {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "core/evaluation/Evaluation.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ResultsSink.h"
@@ -30,6 +31,9 @@ struct ScanReport
 ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Selection& selection,
                  ResultsSink& results, ScanObserver& observer, ErrorLog& errorLog,
                  const RunEnvironment& environment);
+
+// The evaluation's settings for a run with `options`.
+evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, char decimalSeparator);
 
 // The CSV file's name for a run started at `moment`: "result_ddmmyyyy_hhmm.csv".
 std::string csvFileName(const DateTime& moment);

@@ -1,0 +1,225 @@
+#include "mainwindow/ChartWindow.h"
+
+#include <QEvent>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/evaluation/TimeUnits.h"
+#include "core/scan/AccountText.h"
+#include "core/scan/ChartModel.h"
+#include "core/scan/ResultsSink.h"
+#include "dialogs/MessageBoxes.h"
+#include "dialogs/TextConversion.h"
+#include "mainwindow/ChartView.h"
+#include "mainwindow/LocaleEnvironment.h"
+#include "mainwindow/tendancesForm1.h"
+
+namespace parvane::mainwindow {
+
+namespace {
+
+// Bars shown: about half a year of days, or two years of weeks.
+constexpr std::size_t kMaxBars = 120;
+
+QString linesText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return dialogs::fromDiskName(text);
+}
+
+QString chartTitle(const scan::StockAccount& stock, const evaluation::TrendLineAccount& line)
+{
+    std::string title = stock.fileName.substr(0, stock.fileName.size() - 4) + " - droite "
+                        + std::to_string(line.lineNumber) + " - ";
+    title += line.unit == evaluation::kUnitWeek ? "hebdomadaire" : "quotidien";
+    return dialogs::fromDiskName(title);
+}
+
+} // namespace
+
+ChartWindow::ChartWindow(tendancesForm1& window, dialogs::MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_window(window)
+    , m_messages(messages)
+    , m_chart(new ChartView(this))
+    , m_account(new QPlainTextEdit(this))
+    , m_stockBox(new QLineEdit(this))
+    , m_save(new QPushButton(QStringLiteral("Enregistrer en PNG..."), this))
+{
+    setObjectName(QStringLiteral("ChartWindow"));
+    setWindowTitle(QStringLiteral("Parvane - Graphique"));
+    // The list keeps the focus, so that Up and Down go on moving its selection.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    m_stockBox->setObjectName(QStringLiteral("StockBox"));
+    m_stockBox->setPlaceholderText(QStringLiteral("NOM_CODE, puis Entree"));
+    m_account->setObjectName(QStringLiteral("AccountText"));
+    m_account->setReadOnly(true);
+    m_account->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_account->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_chart->setEmptyText(QStringLiteral("Choisissez une ligne de la liste des resultats."));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Pourquoi cette action ?"), this));
+    top->addWidget(m_stockBox, 1);
+    top->addWidget(m_save);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_chart, 3);
+    layout->addWidget(m_account, 2);
+    resize(760, 640);
+
+    connect(m_stockBox, &QLineEdit::returnPressed, this, [this] { showStock(m_stockBox->text().trimmed()); });
+    connect(m_save, &QPushButton::clicked, this, &ChartWindow::chooseFileAndSave);
+
+    QTreeWidget* list = m_window.resultsList();
+    list->installEventFilter(this);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QTreeWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+        QTreeWidgetItem* item = list->itemAt(at);
+        if (!item)
+            return;
+        QMenu menu(list);
+        QAction* chart = menu.addAction(QStringLiteral("Graphique"));
+        if (menu.exec(list->viewport()->mapToGlobal(at)) == chart)
+            openFor(item);
+    });
+    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { openFor(item); });
+    connect(list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (isVisible() && current)
+            showRow(current);
+    });
+}
+
+ChartWindow::~ChartWindow() = default;
+
+scan::BaseLayout ChartWindow::layout() const
+{
+    const scan::Settings& settings = m_window.settings();
+    return scan::BaseLayout::resolve(m_window.activeBaseFolder(), settings.droite, settings.histo);
+}
+
+char ChartWindow::decimalSeparator() const
+{
+    return LocaleEnvironment().decimalSeparator();
+}
+
+void ChartWindow::openFor(const QTreeWidgetItem* item)
+{
+    showRow(item);
+    if (!isVisible()) {
+        // Beside the list rather than over it: at the bottom right of the screen of the main window.
+        if (!m_placed) {
+            if (const QScreen* screen = m_window.screen()) {
+                const QRect area = screen->availableGeometry();
+                // The frame is not known before the first show: leave room for a title bar.
+                move(area.right() - width() - 8, area.bottom() - height() - 40);
+            }
+            m_placed = true;
+        }
+        show();
+    }
+    raise();
+}
+
+void ChartWindow::showRow(const QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    scan::ResultRowTexts row;
+    row.action = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Action)));
+    row.sicovam = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Sicovam)));
+    row.ut = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::UT)));
+    row.ecart = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Ecart)));
+    const char separator = decimalSeparator();
+    scan::RowLineFinder finder(layout(), m_window.scanOptions(), separator);
+    const auto found = finder.find(row);
+    if (!found) {
+        m_chart->setModel(std::nullopt, QString());
+        m_chart->setEmptyText(QStringLiteral("Aucune droite de la base ne donne plus cette ligne: la base ou "
+                                             "les options ont change depuis le scan."));
+        m_account->clear();
+        return;
+    }
+    const evaluation::TrendLineAccount& line = found->stock.lines[found->index];
+    m_chart->setModel(scan::loadChartModel(found->stock.historyFile, line, kMaxBars),
+                      chartTitle(found->stock, line));
+    m_account->setPlainText(linesText(scan::trendLineAccountLines(line, separator)));
+}
+
+void ChartWindow::showStock(const QString& nameCode)
+{
+    if (nameCode.isEmpty())
+        return;
+    const char separator = decimalSeparator();
+    const std::string name = dialogs::toDiskPath(nameCode).string();
+    const auto account = scan::explainStock(layout(), m_window.scanOptions(), name, separator);
+    if (!account) {
+        m_chart->setModel(std::nullopt, QString());
+        m_chart->setEmptyText(QStringLiteral("Action introuvable dans la base: ") + nameCode);
+        m_account->clear();
+        return;
+    }
+    m_account->setPlainText(dialogs::fromDiskName(scan::stockAccountText(*account, separator)));
+    // The chart shows the first line that was placed against the last bar.
+    for (const evaluation::TrendLineAccount& line : account->lines) {
+        if (line.gapsComputed) {
+            m_chart->setModel(scan::loadChartModel(account->historyFile, line, kMaxBars),
+                              chartTitle(*account, line));
+            return;
+        }
+    }
+    m_chart->setModel(std::nullopt, QString());
+    m_chart->setEmptyText(
+        QStringLiteral("Aucune droite de cette action n'a ete placee sur le dernier cours."));
+}
+
+QString ChartWindow::accountText() const
+{
+    return m_account->toPlainText();
+}
+
+bool ChartWindow::savePng(const QString& file)
+{
+    if (m_chart->grab().save(file, "PNG"))
+        return true;
+    m_messages.information(this, QStringLiteral("Graphique"),
+                           QStringLiteral("Le fichier n'a pas pu etre ecrit: ") + file);
+    return false;
+}
+
+void ChartWindow::chooseFileAndSave()
+{
+    const QString file =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Enregistrer le graphique"),
+                                     QStringLiteral("graphique.png"), QStringLiteral("Images PNG (*.png)"));
+    if (!file.isEmpty())
+        savePng(file);
+}
+
+bool ChartWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QTreeWidget* list = m_window.resultsList();
+    if (watched == list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list->currentItem()) {
+            openFor(list->currentItem());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace parvane::mainwindow
