@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QTreeWidget>
 
-#include "core/text/Windows1252.h"
+#include "dialogs/TextConversion.h"
 
 namespace parvane::mainwindow {
 
@@ -40,9 +40,7 @@ void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::s
     if (row == 0 || row > static_cast<std::size_t>(m_list.topLevelItemCount()))
         return;
     QTreeWidgetItem* item = m_list.topLevelItem(static_cast<int>(row - 1));
-    const std::string utf8 = text::windows1252ToUtf8(text);
-    item->setText(static_cast<int>(column),
-                  QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    item->setText(static_cast<int>(column), dialogs::fromWindows1252(text));
 }
 
 } // namespace parvane::mainwindow
