@@ -1,6 +1,7 @@
 #include "dialogs/ColumnSizing.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -10,26 +11,13 @@ namespace parvane::dialogs {
 
 namespace {
 
-// The width that the view's own auto-size gives column `column`: its widest entry. Asking the view
-// for every row lays each one out and takes seconds on a list of 30,000 rows; the texts are
-// measured with the list's font instead, and only the widest entry is asked for its full size
-// (margins, check box), so that the result is what the view would have found.
-int contentWidth(const QTreeWidget& list, int column)
+// The width that the view's own auto-size gives a column whose widest entry is `item`: the entry's
+// full size (text, margins, check box) as the view would find it, without asking every row.
+int contentWidth(const QTreeWidget& list, int column, const QTreeWidgetItem* item)
 {
-    const QFontMetrics metrics(list.font());
-    const int rows = list.topLevelItemCount();
-    int widest = -1;
-    int widestRow = -1;
-    for (int row = 0; row < rows; ++row) {
-        const int width = metrics.horizontalAdvance(list.topLevelItem(row)->text(column));
-        if (width > widest) {
-            widest = width;
-            widestRow = row;
-        }
-    }
-    if (widestRow < 0)
+    if (item == nullptr)
         return 0;
-    const QModelIndex index = list.indexFromItem(list.topLevelItem(widestRow), column);
+    const QModelIndex index = list.indexFromItem(item, column);
     const QAbstractItemView& view = list;
     int width = view.sizeHintForIndex(index).width();
     if (column == list.header()->logicalIndex(0) && list.rootIsDecorated())
@@ -41,12 +29,33 @@ int contentWidth(const QTreeWidget& list, int column)
 
 void ajustecolonnes(QTreeWidget* list, const QWidget* window)
 {
+    if (list == nullptr)
+        return;
+    const QFontMetrics metrics(list->font());
+    std::vector<const QTreeWidgetItem*> widest(static_cast<std::size_t>(list->columnCount()), nullptr);
+    for (int column = 0; column < list->columnCount(); ++column) {
+        int widestWidth = -1;
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = list->topLevelItem(row);
+            if (const int width = metrics.horizontalAdvance(item->text(column)); width > widestWidth) {
+                widestWidth = width;
+                widest[static_cast<std::size_t>(column)] = item;
+            }
+        }
+    }
+    ajustecolonnes(list, window, widest);
+}
+
+void ajustecolonnes(QTreeWidget* list, const QWidget* window,
+                    const std::vector<const QTreeWidgetItem*>& widest)
+{
     if (list == nullptr || window == nullptr)
         return;
     const QFontMetrics metrics(window->font());
     const QTreeWidgetItem* header = list->headerItem();
     for (int i = 0; i < list->columnCount(); ++i) {
-        list->setColumnWidth(i, contentWidth(*list, i));
+        const auto column = static_cast<std::size_t>(i);
+        list->setColumnWidth(i, contentWidth(*list, i, column < widest.size() ? widest[column] : nullptr));
         const int captionWidth = metrics.horizontalAdvance(header->text(i));
         if (list->columnWidth(i) < captionWidth + 10)
             list->setColumnWidth(i, captionWidth + 10);

@@ -1,5 +1,6 @@
 #include "mainwindow/ResultsListSink.h"
 
+#include <algorithm>
 #include <string>
 
 #include <QHeaderView>
@@ -12,11 +13,14 @@ namespace parvane::mainwindow {
 
 ResultsListSink::ResultsListSink(QTreeWidget& list)
     : m_list(list)
+    , m_metrics(list.font())
 {}
 
 void ResultsListSink::clear()
 {
     m_list.clear();
+    m_widestWidth.fill(-1);
+    m_widestItem.fill(nullptr);
     // Dropping the columns first gives every header back its default width.
     m_list.setColumnCount(0);
     QStringList headers;
@@ -40,7 +44,36 @@ void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::s
     if (row == 0 || row > static_cast<std::size_t>(m_list.topLevelItemCount()))
         return;
     QTreeWidgetItem* item = m_list.topLevelItem(static_cast<int>(row - 1));
-    item->setText(static_cast<int>(column), dialogs::fromWindows1252(text));
+    const QString shown = dialogs::fromWindows1252(text);
+    item->setText(static_cast<int>(column), shown);
+    const auto index = static_cast<std::size_t>(column);
+    if (index >= m_widestWidth.size())
+        return;
+    if (const int width = textWidth(shown); width > m_widestWidth[index]) {
+        m_widestWidth[index] = width;
+        m_widestItem[index] = item;
+    }
+}
+
+int ResultsListSink::textWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= m_advances.size()) {
+            width += m_metrics.horizontalAdvance(c);
+            continue;
+        }
+        int& advance = m_advances[c.unicode()];
+        if (advance == 0)
+            advance = std::max(1, m_metrics.horizontalAdvance(c));
+        width += advance;
+    }
+    return width;
+}
+
+std::vector<const QTreeWidgetItem*> ResultsListSink::widestItems() const
+{
+    return {m_widestItem.begin(), m_widestItem.end()};
 }
 
 } // namespace parvane::mainwindow
