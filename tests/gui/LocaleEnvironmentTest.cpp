@@ -54,16 +54,6 @@ private Q_SLOTS:
         for (const char c : environment.dateText(moment()))
             QVERIFY(c != '\0');
     }
-
-    void nowIsTheLocalClock()
-    {
-        const LocaleEnvironment environment;
-        const QDateTime before = QDateTime::currentDateTime();
-        const parvane::scan::DateTime now = environment.now();
-        QVERIFY(now.date.year >= before.date().year());
-        QVERIFY(now.date.month >= 1 && now.date.month <= 12);
-        QVERIFY(now.hour >= 0 && now.hour < 24);
-    }
 };
 
 QTEST_GUILESS_MAIN(LocaleEnvironmentTest)
