@@ -78,6 +78,7 @@ int main(int argc, char* argv[])
         parvane::mainwindow::ResultsListSink sink(*list);
         auto start = Clock::now();
         fill(sink, rows);
+        sink.flush();
         QApplication::processEvents();
         const double fillTime = millisecondsSince(start);
 

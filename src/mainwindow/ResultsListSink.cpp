@@ -16,8 +16,16 @@ ResultsListSink::ResultsListSink(QTreeWidget& list)
     , m_metrics(list.font())
 {}
 
+ResultsListSink::~ResultsListSink()
+{
+    flush();
+}
+
 void ResultsListSink::clear()
 {
+    qDeleteAll(m_pending);
+    m_pending.clear();
+    m_rows.clear();
     m_list.clear();
     m_widestWidth.fill(-1);
     m_widestItem.fill(nullptr);
@@ -36,14 +44,29 @@ void ResultsListSink::clear()
 
 void ResultsListSink::addRow()
 {
-    m_list.addTopLevelItem(new QTreeWidgetItem());
+    // Rows join the view in batches: the view lays out all its rows again after each insertion
+    // that the event loop sees, which a row at a time makes quadratic in the number of rows.
+    if (!m_pending.isEmpty() && m_sinceFlush.isValid() && m_sinceFlush.elapsed() >= kFlushIntervalMs)
+        flush();
+    auto* item = new QTreeWidgetItem();
+    m_pending.append(item);
+    m_rows.push_back(item);
+}
+
+void ResultsListSink::flush()
+{
+    m_sinceFlush.start();
+    if (m_pending.isEmpty())
+        return;
+    m_list.addTopLevelItems(m_pending);
+    m_pending.clear();
 }
 
 void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::string_view text)
 {
-    if (row == 0 || row > static_cast<std::size_t>(m_list.topLevelItemCount()))
+    if (row == 0 || row > m_rows.size())
         return;
-    QTreeWidgetItem* item = m_list.topLevelItem(static_cast<int>(row - 1));
+    QTreeWidgetItem* item = m_rows[row - 1];
     const QString shown = dialogs::fromWindows1252(text);
     item->setText(static_cast<int>(column), shown);
     const auto index = static_cast<std::size_t>(column);

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QList>
 #include <QtGlobal>
 
 #include "core/scan/ResultsSink.h"
@@ -26,12 +28,21 @@ class ResultsListSink final : public scan::ResultsSink
 
 public:
     explicit ResultsListSink(QTreeWidget& list);
+    // Adds the rows still waiting to the list.
+    ~ResultsListSink() override;
 
     // Removes every column and row, then adds the seven headers "Action" to "Commentaires" with
     // the default width.
     void clear() override;
 
+    // Adds an empty row. Rows reach the list in batches, at most every kFlushIntervalMs, and all
+    // of them by flush() or when the sink goes.
     void addRow() override;
+
+    // Adds the rows still waiting to the list.
+    void flush();
+
+    static constexpr qint64 kFlushIntervalMs = 250;
 
     // Sets the text of column `column` of row `row` (1 for the first row added). A row that does
     // not exist is ignored.
@@ -46,6 +57,9 @@ private:
     int textWidth(const QString& text);
 
     QTreeWidget& m_list;
+    std::vector<QTreeWidgetItem*> m_rows; // every row, by number - 1
+    QList<QTreeWidgetItem*> m_pending;    // rows not yet in the list, owned by the sink
+    QElapsedTimer m_sinceFlush;
     QFontMetrics m_metrics;
     std::array<int, 256> m_advances{}; // by Latin-1 code; 0 until measured
     std::array<int, scan::kResultColumnCount> m_widestWidth{};

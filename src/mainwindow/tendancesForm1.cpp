@@ -481,6 +481,7 @@ void tendancesForm1::runCommand()
     if (outcome.scanned) {
         m_ui->Label8->setToolTip(dialogs::fromWindows1252(outcome.tooltip));
         m_ui->Label8->setText(dialogs::fromWindows1252(outcome.status));
+        results.flush();
         dialogs::ajustecolonnes(m_ui->ListView1, this, results.widestItems());
         sortByColumnOnce(*m_ui->ListView1, 0, resultsColumnOrder(0));
     }

@@ -81,11 +81,16 @@ struct Fixture
     void click(const char* name) { QTest::mouseClick(get(name), Qt::LeftButton); }
 
     // Started and shown, proximity in daily unit at 3 % ticked as a user does.
-    void startProximityRun()
+    void start()
     {
         QVERIFY(window->startUp());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void startProximityRun()
+    {
+        start();
         click("Check2");
         click("Check3");
         get<QLineEdit>("Text2")->setText(QStringLiteral("3"));
@@ -177,6 +182,7 @@ private Q_SLOTS:
             sink.setText(row, ResultColumn::Dernier, rows[row - 1][1]);
             sink.setText(row, ResultColumn::Var, rows[row - 1][2]);
         }
+        sink.flush();
         const QString elan = QStringLiteral("\u00C9lan");
         clickHeader(list, static_cast<int>(ResultColumn::Dernier));
         QCOMPARE(f.column(0),
@@ -194,9 +200,7 @@ private Q_SLOTS:
     void clickOnACaptionTicksItsBox()
     {
         Fixture f;
-        QVERIFY(f.window->startUp());
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.start();
         QTest::mouseClick(f.get<QPlainTextEdit>("Text3")->viewport(), Qt::LeftButton);
         QVERIFY(f.get<QCheckBox>("Check2")->isChecked());
         QVERIFY(f.get("frame3")->isVisible());
@@ -217,9 +221,7 @@ private Q_SLOTS:
     void changeOfBaseClearsTheGroupSelection()
     {
         Fixture f(kUtf8Name);
-        QVERIFY(f.window->startUp());
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.start();
         const auto chooseGroups = [&] {
             f.window->selection().active = true;
             f.window->setWindowTitle(QStringLiteral("Parvane-Valeurs"));
@@ -238,15 +240,6 @@ private Q_SLOTS:
 
     void missingBaseIsNamedAsOnTheDisk()
     {
-        Fixture f;
-        QVERIFY(f.window->startUp());
-        fs::remove_all(f.dir.path() / "one" / "base");
-        f.window->show();
-        f.click("Check6");
-        f.click("Command1");
-        QCOMPARE(f.boxes.boxes.size(), std::size_t{1});
-        QCOMPARE(f.boxes.boxes[0].title, QStringLiteral("Parvane - Erreur Chemin(s)"));
-
         Fixture accented(kUtf8Name);
         writeFile(accented.program() / "zarbel.ini",
                   "[path]\r\nexe=" + (accented.dir.path() / "korvix/").string()
