@@ -197,6 +197,30 @@ private Q_SLOTS:
         }
     }
 
+    void boxesAreLockedAndCommandsIdleDuringARun()
+    {
+        Fixture f;
+        f.startProximityRun();
+        int hooks = 0;
+        f.window->setGroupDialog([&] { ++hooks; });
+        f.window->setPrintCommand([&] { ++hooks; });
+        f.window->setKorvixCommand([&] { ++hooks; });
+        QStringList enabledDuringRun;
+        QTimer::singleShot(0, f.window.get(), [&] {
+            for (const char* name : {"Check2", "Check3", "Check5", "Check6", "Check9", "Combo1", "Check7"})
+                if (f.get(name)->isEnabled())
+                    enabledDuringRun << QString::fromUtf8(name);
+            for (const char* command : {"Command7", "Command3", "Command4", "Command2", "Label7"})
+                f.click(command);
+        });
+        f.click("Command1");
+        QCOMPARE(enabledDuringRun, QStringList(QStringLiteral("Check7")));
+        QCOMPARE(hooks, 0);
+        QVERIFY(f.opened.empty() && f.boxes.boxes.empty());
+        QVERIFY(!f.get<QCheckBox>("Check4")->isChecked());
+        QVERIFY(f.get("Check2")->isEnabled() && f.get("Combo1")->isEnabled());
+    }
+
     void clickOnACaptionTicksItsBox()
     {
         Fixture f;
