@@ -5,8 +5,6 @@
 #include <string>
 
 #include <QComboBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 
 #include "support/RecordingMessageBoxes.h"

@@ -6,13 +6,11 @@
 #include <vector>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
