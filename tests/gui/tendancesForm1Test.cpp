@@ -78,7 +78,6 @@ struct Fixture
 
     void click(const char* name) { QTest::mouseClick(get(name), Qt::LeftButton); }
 
-    // Started and shown, proximity in daily unit at 3 % ticked as a user does.
     void start()
     {
         QVERIFY(window->startUp());
@@ -86,12 +85,14 @@ struct Fixture
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
+    // Started and shown, proximity in daily unit at 3 % set as a user does.
     void startProximityRun()
     {
         start();
         click("Check2");
         click("Check3");
-        get<QLineEdit>("Text2")->setText(QStringLiteral("3"));
+        QTest::keyClick(get("Text2"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(get("Text2"), QStringLiteral("3"));
     }
 
     QStringList column(int column)
