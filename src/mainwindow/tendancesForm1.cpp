@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -672,11 +673,19 @@ void tendancesForm1::resizeEvent(QResizeEvent* event)
 
 void tendancesForm1::keyPressEvent(QKeyEvent* event)
 {
-    // The boxes and buttons of a plain window pass Enter on; here it runs the scan when it can.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && event->modifiers() == Qt::NoModifier && !encours && m_ui->Command1->isEnabled()) {
-        m_ui->Command1->animateClick();
-        return;
+    // The boxes and buttons of a plain window pass Enter on. As in a dialog, it presses the button
+    // that has the focus, and otherwise runs the scan when it can.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused != nullptr && focused->isEnabled()) {
+            focused->animateClick();
+            return;
+        }
+        if (!encours && m_ui->Command1->isEnabled()) {
+            m_ui->Command1->animateClick();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }
