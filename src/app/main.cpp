@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QString>
 
 #include "core/Version.h"
 #include "core/scan/ProgramFolder.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/TextConversion.h"
 #include "mainwindow/ParvaneProgram.h"
 #include "mainwindow/tendancesForm1.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 std::filesystem::path toPath(const QString& text)
 {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
+    return parvane::dialogs::toDiskPath(text);
 }
 
 } // namespace

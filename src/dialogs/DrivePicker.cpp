@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include "dialogs/TextConversion.h"
+
 namespace parvane::dialogs {
 
 namespace {
@@ -84,8 +86,7 @@ void DrivePicker::setDrives(std::vector<Drive> drives)
     clear();
     for (const Drive& drive : m_drives) {
         addItem(drive.label);
-        setItemData(count() - 1, QFile::decodeName(QByteArray::fromStdString(drive.root.native())),
-                    Qt::ToolTipRole);
+        setItemData(count() - 1, fromDiskPath(drive.root), Qt::ToolTipRole);
     }
 }
 

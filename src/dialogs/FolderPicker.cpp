@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QStyle>
 
+#include "dialogs/TextConversion.h"
+
 namespace parvane::dialogs {
 
 namespace {
@@ -129,7 +131,7 @@ void FolderPicker::populate(QTreeWidgetItem* item)
     std::vector<std::pair<QString, fs::path>> named;
     named.reserve(subfolders.size());
     for (fs::path& subfolder : subfolders)
-        named.emplace_back(QFile::decodeName(pathBytes(subfolder.filename())), std::move(subfolder));
+        named.emplace_back(fromDiskPath(subfolder.filename()), std::move(subfolder));
     std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
         const int folded = a.first.compare(b.first, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a.first < b.first;
@@ -141,7 +143,7 @@ void FolderPicker::populate(QTreeWidgetItem* item)
 
 QTreeWidgetItem* FolderPicker::addFolderItem(QTreeWidgetItem* parent, const std::filesystem::path& folder)
 {
-    auto* item = new QTreeWidgetItem(parent, QStringList(QFile::decodeName(pathBytes(folder.filename()))));
+    auto* item = new QTreeWidgetItem(parent, QStringList(fromDiskPath(folder.filename())));
     item->setData(0, kPathRole, pathBytes(folder));
     item->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
     // Whether it has subfolders is known once it is opened.

@@ -9,8 +9,8 @@
 
 #include "core/scan/GroupSelection.h"
 #include "core/scan/Selection.h"
-#include "core/text/Windows1252.h"
 #include "dialogs/ColumnSizing.h"
+#include "dialogs/TextConversion.h"
 
 #include "ui_frmselgroupe.h"
 
@@ -32,9 +32,10 @@ int progressSteps(double value)
     return static_cast<int>(std::lround(value * kProgressScale));
 }
 
+// A group is named after its file: a name from the disk.
 QString displayName(const std::string& name)
 {
-    return QString::fromStdString(text::windows1252ToUtf8(name));
+    return fromDiskName(name);
 }
 
 } // namespace

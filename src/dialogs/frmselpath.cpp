@@ -10,11 +10,12 @@
 #include "core/evaluation/CommentFile.h"
 #include "core/scan/IniFile.h"
 #include "core/scan/KorvixExecutable.h"
+#include "core/scan/PathSettings.h"
 #include "core/scan/Settings.h"
-#include "core/text/Windows1252.h"
 #include "dialogs/DrivePicker.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/TextConversion.h"
 
 #include "ui_frmselpath.h"
 
@@ -27,47 +28,21 @@ namespace fs = std::filesystem;
 // The default Korvix install of a Windows machine, probed at first start.
 constexpr const char* kKorvixProbe = "C:\\Program Files\\Korvix 2.0\\korvix.exe";
 constexpr const char* kProgramFiles = "C:\\Program Files\\";
-constexpr const char* kDroite = "\\base\\droite\\";
-constexpr const char* kHisto = "\\base\\histo\\";
-
-bool isLinuxText(const std::string& text)
-{
-    return !text.empty() && text.front() == '/';
-}
-
-// Linux paths are file-system bytes; anything else was written by a Windows installation.
-QString displayText(const std::string& text)
-{
-    if (isLinuxText(text))
-        return QFile::decodeName(QByteArray::fromStdString(text));
-    return QString::fromStdString(text::windows1252ToUtf8(text));
-}
 
 std::string pathText(const fs::path& path)
 {
     return path.native();
 }
 
-// "c:\" becomes "c:"; a lone "/" stays, since the root without it would be no folder at all.
 void dropFinalSeparator(std::string& text)
 {
-    if (text.size() > 1 && (text.back() == '\\' || text.back() == '/'))
-        text.pop_back();
-}
-
-// "c:" or "c:\": the root of a drive as a Windows installation writes it.
-bool isWindowsDriveRoot(const std::string& text)
-{
-    const bool letter =
-        !text.empty() && ((text[0] >= 'a' && text[0] <= 'z') || (text[0] >= 'A' && text[0] <= 'Z'));
-    return letter && (text.size() == 2 || text.size() == 3) && text[1] == ':'
-           && (text.size() == 2 || text[2] == '\\');
+    text = scan::withoutFinalSeparator(text);
 }
 
 fs::path homeFolder()
 {
     std::error_code error;
-    const fs::path home = fs::canonical(fs::path(QFile::encodeName(QDir::homePath()).toStdString()), error);
+    const fs::path home = fs::canonical(toDiskPath(QDir::homePath()), error);
     if (error || !fs::is_directory(home, error))
         return fs::path("/");
     return home;
@@ -215,10 +190,10 @@ void frmselpath::affichebases()
 
 void frmselpath::onCommand1Click()
 {
-    const QString text = QStringLiteral("Korvix: ") + displayText(m_values.cheminexe)
-                         + QStringLiteral("\nBase1: ") + displayText(m_values.cheminbase1)
-                         + QStringLiteral("\nbase2: ") + displayText(m_values.cheminbase2)
-                         + QStringLiteral("\nbase3: ") + displayText(m_values.cheminbase3)
+    const QString text = QStringLiteral("Korvix: ") + fromDiskName(m_values.cheminexe)
+                         + QStringLiteral("\nBase1: ") + fromDiskName(m_values.cheminbase1)
+                         + QStringLiteral("\nbase2: ") + fromDiskName(m_values.cheminbase2)
+                         + QStringLiteral("\nbase3: ") + fromDiskName(m_values.cheminbase3)
                          + QStringLiteral("\nVerifiez la validite des selections."
                                           "\nDans la majorite des cas, seule Base1 est renseignee");
     if (!m_boxes.confirm(this, QStringLiteral("Parvane - Chemins"), text))
@@ -230,7 +205,7 @@ void frmselpath::onCommand1Click()
     if (!ecritini()) {
         m_boxes.information(this, QStringLiteral("Parvane"),
                             QStringLiteral("Le fichier Zarbel.ini n'a pas pu etre ecrit:\n")
-                                + QFile::decodeName(QByteArray::fromStdString(iniFile().native())));
+                                + fromDiskPath(iniFile()));
         return;
     }
     accept();
@@ -259,15 +234,13 @@ bool frmselpath::ecritini()
     dropFinalSeparator(m_values.cheminbase2);
     dropFinalSeparator(m_values.cheminbase3);
 
-    std::string exe = m_values.cheminexe;
-    if (exe.empty() || (exe.back() != '/' && exe.back() != '\\'))
-        exe += isLinuxText(exe) ? '/' : '\\';
+    const std::string exe = scan::exeText(m_values.cheminexe);
 
     const fs::path ini = iniFile();
     const char* section = scan::kSettingsSection;
     bool written = scan::ecrireini(section, "exe", exe, ini);
-    written = scan::ecrireini(section, "droite", kDroite, ini) && written;
-    written = scan::ecrireini(section, "histo", kHisto, ini) && written;
+    written = scan::ecrireini(section, "droite", scan::kDroiteText, ini) && written;
+    written = scan::ecrireini(section, "histo", scan::kHistoText, ini) && written;
     written = scan::ecrireini(section, "base1", m_values.cheminbase1, ini) && written;
     written = scan::ecrireini(section, "base2", m_values.cheminbase2, ini) && written;
     written = scan::ecrireini(section, "base3", m_values.cheminbase3, ini) && written;
@@ -314,7 +287,7 @@ void frmselpath::moveToDrive(DrivePicker* drive, FolderPicker* dir, int index)
 
 std::filesystem::path frmselpath::localFolder(const std::string& text) const
 {
-    if (isLinuxText(text))
+    if (scan::isLinuxPathText(text))
         return fs::path(text);
     return scan::mapSettingsPath(text, m_environment);
 }
@@ -323,7 +296,7 @@ bool frmselpath::isDriveRootText(const std::string& text) const
 {
     if (text.empty())
         return false;
-    if (isWindowsDriveRoot(text))
+    if (scan::isWindowsDriveRoot(text))
         return true;
     std::error_code error;
     const fs::path canonical = fs::canonical(localFolder(text), error);

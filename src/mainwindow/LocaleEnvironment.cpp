@@ -6,9 +6,11 @@
 #include <QDateTime>
 #include <QTime>
 
-#include "core/text/Windows1252.h"
+#include "dialogs/TextConversion.h"
 
 namespace parvane::mainwindow {
+
+using dialogs::toWindows1252;
 
 namespace {
 
@@ -26,11 +28,6 @@ QString withoutTimeZone(const QString& format)
         result.append(c);
     }
     return result.simplified();
-}
-
-std::string toWindows1252(const QString& text)
-{
-    return text::utf8ToWindows1252(text.toStdString());
 }
 
 } // namespace

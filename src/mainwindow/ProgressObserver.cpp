@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QString>
 
-#include "core/text/Windows1252.h"
+#include "dialogs/TextConversion.h"
 
 namespace parvane::mainwindow {
 
@@ -39,8 +39,7 @@ ProgressObserver::ProgressObserver(QLabel& status, QProgressBar& bar, QLabel& cs
 
 void ProgressObserver::statusText(std::string_view text)
 {
-    const std::string utf8 = text::windows1252ToUtf8(text);
-    m_status.setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    m_status.setText(dialogs::fromWindows1252(text));
     m_status.repaint();
 }
 
@@ -61,7 +60,7 @@ void ProgressObserver::progressValue(double value)
 
 void ProgressObserver::csvFileShown(const std::filesystem::path& file)
 {
-    m_csvLabel.setText(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    m_csvLabel.setText(dialogs::fromDiskPath(file));
     m_bar.hide();
     m_csvLabel.show();
 }

@@ -1,22 +1,34 @@
 #include "mainwindow/ResultsListSink.h"
 
+#include <algorithm>
 #include <string>
 
 #include <QHeaderView>
 #include <QStringList>
 #include <QTreeWidget>
 
-#include "core/text/Windows1252.h"
+#include "dialogs/TextConversion.h"
 
 namespace parvane::mainwindow {
 
 ResultsListSink::ResultsListSink(QTreeWidget& list)
     : m_list(list)
+    , m_metrics(list.font())
 {}
+
+ResultsListSink::~ResultsListSink()
+{
+    flush();
+}
 
 void ResultsListSink::clear()
 {
+    qDeleteAll(m_pending);
+    m_pending.clear();
+    m_rows.clear();
     m_list.clear();
+    m_widestWidth.fill(-1);
+    m_widestItem.fill(nullptr);
     // Dropping the columns first gives every header back its default width.
     m_list.setColumnCount(0);
     QStringList headers;
@@ -32,17 +44,59 @@ void ResultsListSink::clear()
 
 void ResultsListSink::addRow()
 {
-    m_list.addTopLevelItem(new QTreeWidgetItem());
+    // Rows join the view in batches: the view lays out all its rows again after each insertion
+    // that the event loop sees, which a row at a time makes quadratic in the number of rows.
+    if (!m_pending.isEmpty() && m_sinceFlush.isValid() && m_sinceFlush.elapsed() >= kFlushIntervalMs)
+        flush();
+    auto* item = new QTreeWidgetItem();
+    m_pending.append(item);
+    m_rows.push_back(item);
+}
+
+void ResultsListSink::flush()
+{
+    m_sinceFlush.start();
+    if (m_pending.isEmpty())
+        return;
+    m_list.addTopLevelItems(m_pending);
+    m_pending.clear();
 }
 
 void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::string_view text)
 {
-    if (row == 0 || row > static_cast<std::size_t>(m_list.topLevelItemCount()))
+    if (row == 0 || row > m_rows.size())
         return;
-    QTreeWidgetItem* item = m_list.topLevelItem(static_cast<int>(row - 1));
-    const std::string utf8 = text::windows1252ToUtf8(text);
-    item->setText(static_cast<int>(column),
-                  QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    QTreeWidgetItem* item = m_rows[row - 1];
+    const QString shown = dialogs::fromWindows1252(text);
+    item->setText(static_cast<int>(column), shown);
+    const auto index = static_cast<std::size_t>(column);
+    if (index >= m_widestWidth.size())
+        return;
+    if (const int width = textWidth(shown); width > m_widestWidth[index]) {
+        m_widestWidth[index] = width;
+        m_widestItem[index] = item;
+    }
+}
+
+int ResultsListSink::textWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= m_advances.size()) {
+            width += m_metrics.horizontalAdvance(c);
+            continue;
+        }
+        int& advance = m_advances[c.unicode()];
+        if (advance == 0)
+            advance = std::max(1, m_metrics.horizontalAdvance(c));
+        width += advance;
+    }
+    return width;
+}
+
+std::vector<const QTreeWidgetItem*> ResultsListSink::widestItems() const
+{
+    return {m_widestItem.begin(), m_widestItem.end()};
 }
 
 } // namespace parvane::mainwindow

@@ -1,38 +1,69 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QList>
 #include <QtGlobal>
 
 #include "core/scan/ResultsSink.h"
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace parvane::mainwindow {
 
 // The results list ListView1 as the scan's results sink. Rows are root items of the tree, added
-// at the end; texts arrive as Windows-1252 bytes and are shown decoded. `list` must outlive the
-// sink.
+// at the end; texts arrive as Windows-1252 bytes and are shown decoded. Each text is measured in
+// the list's font as it arrives (by the advances of its characters, which a full layout of every
+// text would make several times slower than the scan itself), so that the columns can be sized at
+// the end of a run of any size without going over the rows again. `list` must outlive the sink.
 class ResultsListSink final : public scan::ResultsSink
 {
     Q_DISABLE_COPY_MOVE(ResultsListSink)
 
 public:
     explicit ResultsListSink(QTreeWidget& list);
+    // Adds the rows still waiting to the list.
+    ~ResultsListSink() override;
 
     // Removes every column and row, then adds the seven headers "Action" to "Commentaires" with
     // the default width.
     void clear() override;
 
+    // Adds an empty row. Rows reach the list in batches, at most every kFlushIntervalMs, and all
+    // of them by flush() or when the sink goes.
     void addRow() override;
+
+    // Adds the rows still waiting to the list.
+    void flush();
+
+    static constexpr qint64 kFlushIntervalMs = 250;
 
     // Sets the text of column `column` of row `row` (1 for the first row added). A row that does
     // not exist is ignored.
     void setText(std::size_t row, scan::ResultColumn column, std::string_view text) override;
 
+    // Per column, the row whose text is the widest so far (nullptr while the column is empty), for
+    // dialogs::ajustecolonnes. Valid while the rows stay in the list.
+    std::vector<const QTreeWidgetItem*> widestItems() const;
+
 private:
+    // The width of `text` as the sum of its characters' advances, kerning aside.
+    int textWidth(const QString& text);
+
     QTreeWidget& m_list;
+    std::vector<QTreeWidgetItem*> m_rows; // every row, by number - 1
+    QList<QTreeWidgetItem*> m_pending;    // rows not yet in the list, owned by the sink
+    QElapsedTimer m_sinceFlush;
+    QFontMetrics m_metrics;
+    std::array<int, 256> m_advances{}; // by Latin-1 code; 0 until measured
+    std::array<int, scan::kResultColumnCount> m_widestWidth{};
+    std::array<const QTreeWidgetItem*, scan::kResultColumnCount> m_widestItem{};
 };
 
 } // namespace parvane::mainwindow

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,10 +15,12 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -28,9 +31,9 @@
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanRun.h"
-#include "core/text/Windows1252.h"
 #include "dialogs/ColumnSizing.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/TextConversion.h"
 #include "mainwindow/ListSorting.h"
 #include "mainwindow/LocaleEnvironment.h"
 #include "mainwindow/ProgressObserver.h"
@@ -45,8 +48,9 @@ namespace {
 constexpr int kDailyAgeLimit = 5;  // bars
 constexpr int kWeeklyAgeLimit = 3; // weeks
 
-// The maker's contact, opened by a click on the credit line.
-constexpr const char* kContactAddress = "parvane@example.org";
+// The maker's contact, set when the program is built (PARVANE_CONTACT_ADDRESS); without one the
+// credit line is plain text.
+constexpr const char* kContactAddress = PARVANE_CONTACT_ADDRESS;
 constexpr const char* kHelpPageName = "help-parvane.htm";
 
 // The resize rule is written for the window's outer size, frame included, in the design's
@@ -114,15 +118,21 @@ QIcon printerIcon(const QPalette& palette)
     return icon;
 }
 
-QString fromWindows1252(std::string_view bytes)
-{
-    const std::string utf8 = text::windows1252ToUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 QUrl fileUrl(const std::filesystem::path& file)
 {
-    return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(file.string())));
+    return QUrl::fromLocalFile(dialogs::fromDiskPath(file));
+}
+
+// Where the help page may lie: the program folder (a copy the user keeps), the data folder of an
+// installed program (<prefix>/share/parvane beside <prefix>/bin), then the executable's folder
+// (the build tree, or a portable program folder).
+std::vector<std::filesystem::path> helpPageCandidates(const std::filesystem::path& programFolder)
+{
+    const std::filesystem::path executableFolder =
+        dialogs::toDiskPath(QCoreApplication::applicationDirPath());
+    return {programFolder / kHelpPageName,
+            executableFolder.parent_path() / "share" / "parvane" / kHelpPageName,
+            executableFolder / kHelpPageName};
 }
 
 double typedNumber(const QString& text)
@@ -140,7 +150,7 @@ tendancesForm1::tendancesForm1(std::filesystem::path programFolder, dialogs::Mes
     , m_messages(messages)
     , m_pathEnvironment(scan::pathEnvironmentFromSystem())
     , m_environment(std::make_unique<LocaleEnvironment>())
-    , m_openDocument([](const QUrl& url) { QDesktopServices::openUrl(url); })
+    , m_openDocument([](const QUrl& url) { return QDesktopServices::openUrl(url); })
     , m_quit([] { QCoreApplication::quit(); })
 {
     m_ui->setupUi(this);
@@ -160,16 +170,21 @@ void tendancesForm1::setUpLook()
     titleFont.setBold(true);
     m_ui->Label1->setFont(titleFont);
 
-    // The credit line reads as a link: a click writes to the maker.
+    // With a contact address the credit line reads as a link: a click writes to the maker.
     QFont creditFont = font();
     creditFont.setPointSizeF(font().pointSizeF() - 0.5);
     m_ui->Label3->setFont(creditFont);
-    QPalette linkPalette = m_ui->Label3->palette();
-    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
-    m_ui->Label3->setPalette(linkPalette);
-    m_ui->Label3->setCursor(Qt::PointingHandCursor);
-    m_ui->Label3->installEventFilter(this);
+    if (const QString address = QString::fromUtf8(kContactAddress); !address.isEmpty()) {
+        m_ui->Label3->setText(m_ui->Label3->text() + QStringLiteral(" - ") + address);
+        m_ui->Label3->setToolTip(address);
+        QPalette linkPalette = m_ui->Label3->palette();
+        linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
+        m_ui->Label3->setPalette(linkPalette);
+        m_ui->Label3->setCursor(Qt::PointingHandCursor);
+        m_ui->Label3->installEventFilter(this);
+    }
     m_ui->Label8->installEventFilter(this);
+    connectCaptions();
 
     // Text1 and Text3 are grey, read-only captions that wrap.
     for (QPlainTextEdit* box : {m_ui->Text1, m_ui->Text3}) {
@@ -190,12 +205,49 @@ void tendancesForm1::setUpLook()
     m_ui->Command3->setIcon(printerIcon(palette()));
     m_ui->Command3->setIconSize(QSize(20, 20));
 
+    // Sorting is one-shot, so the view never sorts by itself; switching its sorting off also makes
+    // the header unclickable, hence the order of the two calls.
     QTreeWidget* list = m_ui->ListView1;
+    list->setSortingEnabled(false);
     list->header()->setSectionsClickable(true);
     list->header()->setSortIndicatorShown(false);
     list->header()->setStretchLastSection(false);
     list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->setSortingEnabled(false);
+
+    // Enter runs the scan, as the default button of the window.
+    m_ui->Command1->setDefault(true);
+}
+
+void tendancesForm1::connectCaptions()
+{
+    // The boxes are bare squares beside their captions, as the form was drawn: a click on a
+    // caption ticks its box as a click on the box would, and the box carries the caption as its
+    // accessible name.
+    const std::initializer_list<std::pair<QWidget*, QCheckBox*>> captions{
+        {m_ui->Text3->viewport(), m_ui->Check2},
+        {m_ui->Label6, m_ui->Check3},
+        {m_ui->Label7, m_ui->Check4},
+        {m_ui->Text1->viewport(), m_ui->Check6},
+        {m_ui->Label9, m_ui->Check5},
+        {m_ui->Label12, m_ui->Check9},
+        {m_ui->Label13, m_ui->Check7}};
+    for (const auto& [caption, box] : captions) {
+        caption->installEventFilter(this);
+        m_captionBoxes.emplace(caption, box);
+    }
+    m_ui->Check2->setAccessibleName(m_ui->Text3->toPlainText().simplified());
+    m_ui->Check6->setAccessibleName(m_ui->Text1->toPlainText().simplified());
+    m_ui->Check3->setAccessibleName(m_ui->Label6->text());
+    m_ui->Check4->setAccessibleName(m_ui->Label7->text());
+    m_ui->Check5->setAccessibleName(m_ui->Label9->text());
+    m_ui->Check9->setAccessibleName(QStringLiteral("Sauver les resultats en .csv"));
+    m_ui->Check7->setAccessibleName(QStringLiteral("Voir les resultats"));
+    m_ui->Check8->setAccessibleName(m_ui->Check8->text().trimmed());
+    m_ui->Text2->setAccessibleName(m_ui->Label10->text());
+    m_ui->Text4->setAccessibleName(QStringLiteral("Seuil de variation du volume en %"));
+    m_ui->Combo1->setAccessibleName(m_ui->Label11->text());
+    m_ui->Label10->setBuddy(m_ui->Text2);
+    m_ui->Label11->setBuddy(m_ui->Combo1);
 }
 
 void tendancesForm1::setInitialStates()
@@ -230,6 +282,15 @@ void tendancesForm1::setInitialStates()
 
     m_ui->Label11->hide();
     m_ui->Combo1->hide();
+
+    // The window never gets so small that a control of the left column is cut.
+    QRect leftColumn;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child != m_ui->Frame1)
+            leftColumn |= child->geometry();
+    }
+    setMinimumSize(std::max(kNormalWidth, leftColumn.right() + 4),
+                   std::max(kNormalHeight, leftColumn.bottom() + 4));
 }
 
 void tendancesForm1::connectCommands()
@@ -306,7 +367,7 @@ void tendancesForm1::setKorvixCommand(std::function<void()> hook)
     m_korvixCommand = std::move(hook);
 }
 
-void tendancesForm1::setDocumentOpener(std::function<void(const QUrl&)> opener)
+void tendancesForm1::setDocumentOpener(std::function<bool(const QUrl&)> opener)
 {
     m_openDocument = std::move(opener);
 }
@@ -355,7 +416,7 @@ void tendancesForm1::applyChooser(const scan::BaseChooser& chooser)
     m_ui->Label11->setVisible(chooser.visible);
     m_ui->Combo1->setVisible(chooser.visible);
     m_ui->Combo1->setCurrentIndex(chooser.selectedIndex);
-    m_ui->Combo1->setToolTip(fromWindows1252(chooser.tooltip));
+    m_ui->Combo1->setToolTip(dialogs::fromDiskName(chooser.tooltip));
 }
 
 scan::ScanOptions tendancesForm1::scanOptions() const
@@ -384,14 +445,17 @@ void tendancesForm1::runCommand()
     const std::filesystem::path root = activeBaseFolder();
     const scan::BaseLayout layout = scan::BaseLayout::resolve(root, m_settings.droite, m_settings.histo);
     if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
-        m_messages.information(this, fromWindows1252(refusal->title), fromWindows1252(refusal->text));
+        // The message names the base's folder: a name from the disk.
+        m_messages.information(this, dialogs::fromWindows1252(refusal->title),
+                               dialogs::fromDiskName(refusal->text));
         encours = false;
         return;
     }
 
     scan::ScanOptions options = scanOptions();
     if (const auto refusal = scan::checkThresholds(options)) {
-        m_messages.information(this, fromWindows1252(refusal->title), fromWindows1252(refusal->text));
+        m_messages.information(this, dialogs::fromWindows1252(refusal->title),
+                               dialogs::fromWindows1252(refusal->text));
         encours = false;
         return;
     }
@@ -435,10 +499,11 @@ void tendancesForm1::runCommand()
         showProximityControls(false);
     }
     if (outcome.scanned) {
-        m_ui->Label8->setToolTip(fromWindows1252(outcome.tooltip));
-        m_ui->Label8->setText(fromWindows1252(outcome.status));
-        dialogs::ajustecolonnes(m_ui->ListView1, this);
-        sortByColumnOnce(*m_ui->ListView1, 0);
+        m_ui->Label8->setToolTip(dialogs::fromWindows1252(outcome.tooltip));
+        m_ui->Label8->setText(dialogs::fromWindows1252(outcome.status));
+        results.flush();
+        dialogs::ajustecolonnes(m_ui->ListView1, this, results.widestItems());
+        sortByColumnOnce(*m_ui->ListView1, 0, resultsColumnOrder(0));
     }
 
     encours = false;
@@ -477,16 +542,23 @@ void tendancesForm1::basesCommand()
     m_settings.base3 = reread.base3;
     applyChooser(scan::chooserAfterBasesCommand(m_settings));
     // Shown or hidden, the chooser names base 1 again.
-    m_ui->Combo1->setToolTip(fromWindows1252(m_settings.base1));
+    m_ui->Combo1->setToolTip(dialogs::fromDiskName(m_settings.base1));
+    // The chosen groups named files of the base they were chosen in: the bases may have changed.
+    clearGroupSelection();
+}
+
+void tendancesForm1::clearGroupSelection()
+{
+    m_selection.active = false;
+    setWindowTitle(QStringLiteral("Parvane"));
 }
 
 void tendancesForm1::groupCommand()
 {
     if (encours)
         return;
-    m_selection.active = false;
+    clearGroupSelection();
     m_ui->Command7->setEnabled(false);
-    setWindowTitle(QStringLiteral("Parvane"));
     if (m_groupDialog)
         m_groupDialog();
     m_ui->Command7->setEnabled(true);
@@ -512,14 +584,26 @@ void tendancesForm1::helpCommand()
 {
     if (encours)
         return;
-    openDocument(fileUrl(m_programFolder / kHelpPageName));
+    for (const std::filesystem::path& page : helpPageCandidates(m_programFolder)) {
+        if (evaluation::ExistFile(page)) {
+            openDocument(fileUrl(page));
+            return;
+        }
+    }
+    QString searched;
+    for (const std::filesystem::path& page : helpPageCandidates(m_programFolder))
+        searched += QStringLiteral("\n") + dialogs::fromDiskPath(page.lexically_normal());
+    m_messages.information(this, QStringLiteral("Parvane - Aide"),
+                           QStringLiteral("La page d'aide est introuvable. Cherchee dans:") + searched);
 }
 
 void tendancesForm1::contactCommand()
 {
     if (encours)
         return;
-    openDocument(QUrl(QStringLiteral("Mailto:") + QString::fromUtf8(kContactAddress)));
+    const QString address = QString::fromUtf8(kContactAddress);
+    if (!address.isEmpty())
+        openDocument(QUrl(QStringLiteral("Mailto:") + address));
 }
 
 void tendancesForm1::errorLogCommand()
@@ -531,8 +615,11 @@ void tendancesForm1::errorLogCommand()
 
 void tendancesForm1::openDocument(const QUrl& url)
 {
-    if (m_openDocument)
-        m_openDocument(url);
+    if (!m_openDocument || m_openDocument(url))
+        return;
+    const QString what = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    m_messages.information(this, QStringLiteral("Parvane"),
+                           QStringLiteral("Aucun programme n'a pu ouvrir:\n") + what);
 }
 
 void tendancesForm1::chooseBase(int index)
@@ -540,8 +627,10 @@ void tendancesForm1::chooseBase(int index)
     if (encours)
         return;
     if (const auto base = scan::baseForChooserIndex(m_settings, index)) {
+        if (*base != baseactive)
+            clearGroupSelection();
         baseactive = *base;
-        m_ui->Combo1->setToolTip(fromWindows1252(*base));
+        m_ui->Combo1->setToolTip(dialogs::fromDiskName(*base));
     }
 }
 
@@ -580,7 +669,7 @@ void tendancesForm1::sortByColumn(int column)
 {
     if (encours)
         return;
-    sortByColumnOnce(*m_ui->ListView1, column);
+    sortByColumnOnce(*m_ui->ListView1, column, resultsColumnOrder(column));
 }
 
 void tendancesForm1::applyResizeRule()
@@ -601,8 +690,36 @@ void tendancesForm1::resizeEvent(QResizeEvent* event)
     applyResizeRule();
 }
 
+void tendancesForm1::keyPressEvent(QKeyEvent* event)
+{
+    // The boxes and buttons of a plain window pass Enter on. As in a dialog, it presses the button
+    // that has the focus, and otherwise runs the scan when it can.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            focused != nullptr && focused->isEnabled()) {
+            focused->animateClick();
+            return;
+        }
+        if (!encours && m_ui->Command1->isEnabled()) {
+            m_ui->Command1->animateClick();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool tendancesForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (const auto caption = m_captionBoxes.find(watched); caption != m_captionBoxes.end()) {
+            QCheckBox* box = caption->second;
+            if (box->isEnabled() && box->isVisible())
+                box->click();
+            return true;
+        }
+    }
     if (watched == m_ui->Label8 && event->type() == QEvent::MouseButtonDblClick) {
         errorLogCommand();
         return true;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -13,7 +14,9 @@
 #include "core/scan/Selection.h"
 #include "core/scan/Settings.h"
 
+class QCheckBox;
 class QCloseEvent;
+class QKeyEvent;
 class QTreeWidget;
 class QUrl;
 
@@ -67,9 +70,9 @@ public:
     void setPrintCommand(std::function<void()> hook);
     // The Korvix command (Command4), run when no scan is in progress.
     void setKorvixCommand(std::function<void()> hook);
-    // Opens a document or a "Mailto:" address with the desktop's program; by default
-    // QDesktopServices::openUrl. Its result is not checked.
-    void setDocumentOpener(std::function<void(const QUrl&)> opener);
+    // Opens a document or a "Mailto:" address with the desktop's program and returns false when
+    // none could; by default QDesktopServices::openUrl. A failure is said in a message box.
+    void setDocumentOpener(std::function<bool(const QUrl&)> opener);
     // Ends the program; by default QCoreApplication::quit.
     void setQuitHandler(std::function<void()> handler);
     // The clock and the regional forms of the runs; by default the system's locale.
@@ -133,11 +136,14 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setUpLook();
     void setInitialStates();
+    void connectCaptions();
+    void clearGroupSelection();
     void connectCommands();
     void applyChooser(const scan::BaseChooser& chooser);
     void applyResizeRule();
@@ -179,7 +185,9 @@ private:
     std::function<void()> m_groupDialog;
     std::function<void()> m_printCommand;
     std::function<void()> m_korvixCommand;
-    std::function<void(const QUrl&)> m_openDocument;
+    std::function<bool(const QUrl&)> m_openDocument;
+    // The captions that stand for their check boxes, by the widget that takes the click.
+    std::map<const QObject*, QCheckBox*> m_captionBoxes;
     std::function<void()> m_quit;
 };
 
