@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string_view> lines;
-    text::forEachLine(trendLines, [&](std::string_view line) {
+    parvane::text::forEachLine(trendLines, [&](std::string_view line) {
         if (lines.size() < 100)
             lines.push_back(line);
     });

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     HistorySummary summary;
     HistoryReader::summarize(bytes, summary);
-    parvane::fuzz::require(summary.lineCount == text::countLines(bytes));
+    parvane::fuzz::require(summary.lineCount == parvane::text::countLines(bytes));
     parvane::fuzz::require(summary.lookBack.size() <= 10);
     parvane::fuzz::require(summary.lookBack.size() < summary.lineCount || summary.lineCount == 0);
 
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parvane::fuzz::require(again.previousClose == summary.previousClose);
     parvane::fuzz::require(again.lookBack == summary.lookBack);
 
-    text::forEachLine(bytes, [](std::string_view line) {
+    parvane::text::forEachLine(bytes, [](std::string_view line) {
         static_cast<void>(closeText(line));
         static_cast<void>(dailyVolume(line));
     });
