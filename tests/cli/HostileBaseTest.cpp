@@ -245,8 +245,7 @@ TEST_F(HostileBaseTest, FoldersNamedLikeGroupFilesAreNeitherReadNorWritten)
     fs::create_directories(m_base.groupe() / "G.txt");
     fs::create_directories(m_base.groupe() / "Parvane.txt");
 
-    const HostileScan scanned =
-        scan({"--groups", "G", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
+    const HostileScan scanned = scan({"--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
 
     EXPECT_TRUE(fs::is_directory(m_base.groupe() / "Parvane.txt"));
     EXPECT_TRUE(fs::is_directory(m_base.groupe() / "G.txt"));
@@ -277,10 +276,6 @@ TEST_F(HostileBaseTest, SymbolicLinkLoopsAreLoggedAndSkipped)
     EXPECT_EQ(scanned.messages,
               std::vector<std::string>{histoFile("LOOPHIST_100002.txt") + ": erreur indeterminee no:  40"});
     EXPECT_NE(scanned.out.find("GOOD            \t100005\t"), std::string::npos) << scanned.out;
-
-    const HostileScan grouped =
-        scan({"--groups", "Loop", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-    EXPECT_NE(grouped.out.find("GOOD            \t100005\t"), std::string::npos) << grouped.out;
 }
 
 TEST_F(HostileBaseTest, NonAsciiNamesAreScannedAsBytes)

@@ -2,7 +2,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ScanProcess.h"
 #include "support/TestBase.h"
@@ -229,12 +232,27 @@ TEST_F(ScanCommandTest, GroupsWithoutTrendLineFilesLeaveTheWholeBaseScanned)
     m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n");
 
     const ScanProcessResult result =
-        scan(onBase({"--groups", "Melvor,Absent", "--proximity", "--daily", "--max-gap", "3"}));
+        scan(onBase({"--groups", "melvor", "--proximity", "--daily", "--max-gap", "3"}));
 
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.err, "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
                           "scannee.\nFIN: 0 erreur(s)\n");
     EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "120000\tALPHA\r\n");
+}
+
+TEST_F(ScanCommandTest, AGroupNameThatIsNoGroupIsAUsageErrorAndNothingIsWritten)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n");
+    m_base.addGroup("\xc3\x89lan.txt", "");
+
+    const ScanProcessResult result =
+        scan(onBase({"--groups", "Melvor,Absent", "--proximity", "--daily", "--max-gap", "3"}));
+
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_EQ(result.err, "parvane-scan: --groups: \"Absent\" n'est pas un groupe de la base; groupes: "
+                          "\xc3\x89lan, Melvor\n");
+    EXPECT_FALSE(fs::exists(m_base.groupe() / "Parvane.txt"));
 }
 
 TEST_F(ScanCommandTest, SettingsOfTheProgramFolderNameTheBases)
@@ -310,6 +328,96 @@ TEST_F(ScanCommandTest, InterruptedRunExitsWith128PlusTheSignal)
     EXPECT_NE(result.err.find("Scan interrompu: les fichiers de resultats sont incomplets.\n"),
               std::string::npos)
         << result.err;
+}
+
+} // namespace
+} // namespace parvane::test
+
+namespace parvane::test {
+namespace {
+
+TEST_F(ScanCommandTest, StatusIsWhatTheWindowLeavesWhenNothingIsScanned)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    // Nothing runs: the status label keeps its empty text.
+    ScanProcessResult result = scan(onBase({"--proximity", "--max-gap", "3"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "");
+    // Only the comments group runs: its builder's end message stays.
+    result = scan(onBase({"--comments-group", "--proximity"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "FIN: 0 Erreur(s)\n");
+}
+
+TEST_F(ScanCommandTest, TableSortsAndPadsWineNamesByCharacters)
+{
+    // Names as Wine stores them: UTF-8 on the disk.
+    m_base.addStock("\xc3\x89LAN_400002.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("FOX_400003.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("abc_400005.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("ABC_400006.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    const ScanProcessResult result = scan(onBase({"--proximity", "--daily", "--max-gap", "3"}));
+    const std::string row = "   9.8      DAILY  2.04    -1.01\n";
+    EXPECT_EQ(result.out, "Action            Sicovam  Dernier  UT     Ecart%  Var%   Commentaires\n"
+                              + std::string(70, '-') + "\nabc               400005" + row
+                              + "ABC               400006" + row + "\xc3\x89LAN              400002" + row
+                              + "FOX               400003" + row);
+    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"),
+              "400005\tabc\r\n400006\tABC\r\n400003\tFOX\r\n400002\t\xc9LAN\r\n");
+}
+
+TEST_F(ScanCommandTest, AMissingProgramFolderIsCreatedOrTheRunRefused)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, std::nullopt);
+    const fs::path newHome = m_dir.path() / "new" / "home";
+    ScanProcessResult result = runScanProgram({"--home", newHome.string(), "--base", m_base.root().string(),
+                                               "--proximity", "--daily", "--max-gap", "3"},
+                                              m_dir.path() / "scratch");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(readFile(newHome / "errorlog.txt").find("ALPHA_120000.txt"), std::string::npos);
+
+    writeFile(m_dir.path() / "file", "x");
+    result = runScanProgram(
+        {"--home", (m_dir.path() / "file" / "home").string(), "--base", m_base.root().string(), "--crossing"},
+        m_dir.path() / "scratch");
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err.rfind("parvane-scan: dossier du programme impossible a creer: ", 0), 0u)
+        << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
+TEST_F(ScanCommandTest, ARelativeBaseIsReportedAsAnAbsolutePath)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, std::nullopt);
+    const fs::path relative = fs::relative(m_base.root(), fs::current_path());
+    ASSERT_TRUE(relative.is_relative());
+    const ScanProcessResult result =
+        scan({"--base", relative.string(), "--proximity", "--daily", "--max-gap", "3", "--csv"});
+    const std::vector<fs::path> csv = csvFiles();
+    ASSERT_EQ(csv.size(), 1u);
+    EXPECT_EQ(result.err.rfind("CSV: " + csv[0].string() + "\n", 0), 0u) << result.err;
+    EXPECT_NE(errorLog().find(" | " + m_base.histo().string() + "/ALPHA_120000.txt: "), std::string::npos)
+        << errorLog();
+}
+
+TEST_F(ScanCommandTest, AFifoNamedLikeAResultFileIsLoggedNotWaitedOn)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    fs::create_directories(m_base.groupe());
+    ASSERT_EQ(::mkfifo((m_base.groupe() / "Parvane.txt").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((m_base.groupe() / "Melvor.txt").c_str(), 0644), 0);
+    // A reader on one of them: the open succeeds, and the FIFO is still refused.
+    const int reader = ::open((m_base.groupe() / "Melvor.txt").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const ScanProcessResult result = scan(onBase({"--proximity", "--daily", "--max-gap", "3", "--crossing"}));
+    ::close(reader);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(logMessages(errorLog()),
+              (std::vector<std::string>{
+                  m_base.groupe().string() + "/Melvor.txt: n'est pas un fichier ordinaire, non ecrit",
+                  m_base.groupe().string() + "/Parvane.txt: n'est pas un fichier ordinaire, non ecrit"}));
+    EXPECT_NE(result.out.find("ALPHA"), std::string::npos);
 }
 
 } // namespace

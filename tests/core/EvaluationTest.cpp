@@ -258,8 +258,8 @@ TEST_F(EvaluationTest, DailyAgeLimitCountsFromTheLaterAnchor)
     EXPECT_TRUE(reported(line));
     // Anchors are taken to the nearest whole bar, a half to the even one.
     line.extension.reset();
-    line.secondAnchor = "95,5"; // 96
-    EXPECT_TRUE(reported(line));
+    line.secondAnchor = "95,5"; // a comma ends an anchor: 95
+    EXPECT_FALSE(reported(line));
     line.secondAnchor = "96.5"; // 96
     EXPECT_TRUE(reported(line));
     line.secondAnchor = "95.4"; // 95
@@ -533,27 +533,27 @@ TEST_F(EvaluationTest, WeeklyLineWithoutAPreviousWeekGivesAZeroCloseLine)
     EXPECT_EQ(evaluate(settings, {line}, test::historyText(test::flatQuotes(12, "9.9"))).rows.size(), 1u);
 }
 
-TEST_F(EvaluationTest, UnreadableTrendLineEndsTheStock)
+TEST_F(EvaluationTest, UnreadableTrendLineEndsTheStockAndOnlyANonEmptyOneIsLogged)
 {
-    std::vector<std::string> texts = {test::trendLineText(TrendLineSpec{}), "1\t0\t0#\t10#",
-                                      test::trendLineText(TrendLineSpec{})};
-    const std::vector<std::string_view> views(texts.begin(), texts.end());
     test::writeFile(historyPath(), dailyHistory(100, "9.9", "9.8"));
     StockFiles stock;
     stock.fileName = m_fileName;
     stock.name = std::string_view(m_fileName).substr(0, 5);
     stock.code = std::string_view(m_fileName).substr(6, 6);
     stock.history = historyPath();
-    RecordingOutputs out;
-    StockEvaluator evaluator(proximitySettings(), out);
-    evaluator.startRun();
-    evaluator.transforme(stock, views, "droite/ALPHA_120000.txt");
-
-    EXPECT_EQ(out.rows.size(), 1u);
-    EXPECT_EQ(
-        out.errors,
-        std::vector<std::string>{
-            "droite/ALPHA_120000.txt: ligne de tendance illisible, lignes suivantes ignorees, ligne 2"});
+    const std::string good = test::trendLineText(TrendLineSpec{});
+    for (const std::string bad : {"1\t0\t0#\t10#", ""}) {
+        const std::vector<std::string_view> views = {good, bad, good};
+        RecordingOutputs out;
+        StockEvaluator evaluator(proximitySettings(), out);
+        evaluator.startRun();
+        evaluator.transforme(stock, views, "droite/ALPHA_120000.txt");
+        EXPECT_EQ(out.rows.size(), 1u);
+        EXPECT_EQ(out.errors,
+                  bad.empty() ? std::vector<std::string>{}
+                              : std::vector<std::string>{"droite/ALPHA_120000.txt: ligne de tendance "
+                                                         "illisible, lignes suivantes ignorees, ligne 2"});
+    }
 }
 
 TEST_F(EvaluationTest, LastProximityCodeIsKeptAcrossStocksOfARun)

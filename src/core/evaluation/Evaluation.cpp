@@ -66,6 +66,10 @@ void StockEvaluator::transforme(const StockFiles& stock, const std::vector<std::
         ++lineNumber;
         TrendLine line;
         if (!parseTrendLine(text, m_fields, line)) {
+            // An empty line ends the stock as any unreadable line does, but it is no error:
+            // editors and exporters leave one after the last line end.
+            if (text.empty())
+                return;
             m_outputs.logError(trendLineFile, std::string(kMessageBadTrendLine) + std::to_string(lineNumber));
             return;
         }

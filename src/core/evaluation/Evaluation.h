@@ -55,8 +55,8 @@ public:
 struct StockFiles
 {
     std::string fileName;          // fichieraction: name, "_", code, ".txt"
-    std::string_view name;         // before the first "_"
-    std::string_view code;         // after it, without ".txt"
+    std::string_view name;         // before the first "_", as Windows-1252 text
+    std::string_view code;         // after it, without ".txt", likewise
     std::filesystem::path history; // history folder + file name (resolved)
     std::filesystem::path comment; // comment folder + file name (resolved)
     bool hasComment = false;       // a comment file exists
