@@ -42,7 +42,7 @@ double dailyVolume(std::string_view line);
 // beside the counting loop keeps the reading at the speed of `wc -l`; reading a 200 KB history
 // whole into one buffer was two to three times slower on small caches (bench/scan-bench.sh).
 #ifndef PARVANE_HISTORY_CHUNK_KIB
-#define PARVANE_HISTORY_CHUNK_KIB 128
+#define PARVANE_HISTORY_CHUNK_KIB 64
 #endif
 inline constexpr std::size_t kHistoryChunkBytes = std::size_t{PARVANE_HISTORY_CHUNK_KIB} << 10;
 
