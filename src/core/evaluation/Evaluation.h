@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/evaluation/AgeLimits.h"
 #include "core/evaluation/HistoryReader.h"
 #include "core/evaluation/TrendLine.h"
 
@@ -21,8 +22,8 @@ struct EvaluationSettings
     bool csvFile = false;      // Check9
     double maxGap = 0;         // percent
     double volumeThreshold = 0;
-    int dailyAgeLimit = 5;
-    int weeklyAgeLimit = 3;
+    int dailyAgeLimit = kDailyAgeLimit;
+    int weeklyAgeLimit = kWeeklyAgeLimit;
     char decimalSeparator = '.';
 };
 
