@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
-# Times one whole scan of a large base against the cost of merely reading its histories.
+# Times one whole scan of a large base against the cost of merely counting the lines of its
+# histories (wc -l), warm (histories in the page cache) and cold (caches dropped, as root only),
+# for several sizes of the reads of a history.
 #
-#   bench/scan-bench.sh [--base DIR] [--stocks N] [--lines N] [--runs N]
+#   bench/scan-bench.sh [--base DIR] [--stocks N] [--lines N] [--runs N] [--chunks "KIB ..."]
 #
-# Builds parvane-scan and parvane-demo-base in Release (build/bench), generates a demo base of
-# 2,000 stocks with 5,000-line histories once (in DIR, by default build/bench/demo-base; an
-# existing base of the same size is reused), warms the page cache, then takes the best of three
-# runs of:
+# Builds parvane-scan in Release once per chunk size (build/bench-chunk-KIB; 1024 KiB reads a
+# 200 KB history whole in one read) and parvane-demo-base, generates a demo base of 2,000 stocks
+# with 5,000-line histories once (in DIR, by default build/bench/demo-base; an existing base of the
+# same size is reused), then times, $runs times each and in turn, so that other work on the machine
+# falls on every candidate alike:
 #   parvane-scan --base DIR --proximity --daily --weekly --crossing --csv --format tsv >/dev/null
-#   find DIR/base/histo -name '*.txt' -print0 | xargs -0 cat | wc -l
 #   find DIR/base/histo -name '*.txt' -print0 | xargs -0 wc -l
-# and prints the times, their ratios and the peak resident memory of parvane-scan. Figures only:
-# nothing here passes or fails.
+# and prints, per chunk size, the best and the worst ratio to wc -l of the same round, warm and
+# cold, and the peak resident memory of parvane-scan. Figures only: nothing here passes or fails.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build/bench"
-base="$build/demo-base"
+base="$top/build/bench/demo-base"
 stocks=2000
 lines=5000
-runs=3
+runs=5
+chunks="64 128 256 1024"
 
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -27,16 +29,25 @@ while [ $# -gt 0 ]; do
     --stocks) stocks=$2; shift 2 ;;
     --lines) lines=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
-    *) echo "usage: $0 [--base DIR] [--stocks N] [--lines N] [--runs N]" >&2; exit 64 ;;
+    --chunks) chunks=$2; shift 2 ;;
+    *) echo "usage: $0 [--base DIR] [--stocks N] [--lines N] [--runs N] [--chunks \"KIB ...\"]" >&2; exit 64 ;;
     esac
 done
 
-echo "== build (Release) in $build"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARVANE_GUI=OFF -DBUILD_TESTING=OFF \
-    -DPARVANE_BENCH=OFF >/dev/null
-cmake --build "$build" -j 2 --target parvane-scan parvane-demo-base >/dev/null
-scan="$build/src/cli/parvane-scan"
-demo="$build/tools/demo-base/parvane-demo-base"
+build_with() { # build_with DIR [CMAKE ARGS...]
+    local dir=$1
+    shift
+    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARVANE_GUI=OFF -DBUILD_TESTING=OFF \
+        -DPARVANE_BENCH=OFF "$@" >/dev/null
+    cmake --build "$dir" -j 2 --target parvane-scan parvane-demo-base >/dev/null
+}
+
+echo "== builds (Release)"
+build_with "$top/build/bench"
+demo="$top/build/bench/tools/demo-base/parvane-demo-base"
+for kib in $chunks; do
+    build_with "$top/build/bench-chunk-$kib" -DPARVANE_HISTORY_CHUNK_KIB="$kib"
+done
 
 histo="$base/base/histo"
 stamp="$base/.bench-base"
@@ -54,48 +65,64 @@ echo "   $files histories, $((bytes / 1024 / 1024)) MiB"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 
-run_scan() {
-    "$scan" --home "$home" --base "$base" --proximity --daily --weekly --crossing --csv --format tsv >/dev/null 2>"$home/status"
-}
-run_cat_wc() {
-    find "$histo" -name '*.txt' -print0 | xargs -0 cat | wc -l >/dev/null
+run_scan() { # run_scan KIB
+    "$top/build/bench-chunk-$1/src/cli/parvane-scan" --home "$home" --base "$base" --proximity --daily \
+        --weekly --crossing --csv --format tsv >/dev/null 2>"$home/status"
 }
 run_wc() {
     find "$histo" -name '*.txt' -print0 | xargs -0 wc -l >/dev/null
 }
-
-# Best wall-clock time of $runs runs of a function, in seconds.
-best_of() {
-    local best="" start end elapsed
-    for _ in $(seq "$runs"); do
-        start=$(date +%s%N)
-        "$1"
-        end=$(date +%s%N)
-        elapsed=$((end - start))
-        if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then
-            best=$elapsed
-        fi
-    done
-    awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
+drop_caches() {
+    sync
+    echo 3 >/proc/sys/vm/drop_caches
+}
+# Wall-clock seconds of one command.
+timed() {
+    local start end
+    start=$(date +%s%N)
+    "$@"
+    end=$(date +%s%N)
+    awk -v ns="$((end - start))" 'BEGIN { printf "%.4f", ns / 1e9 }'
 }
 
-echo "== warming the cache"
-find "$base/base" -type f -print0 | xargs -0 cat >/dev/null
-run_scan
+modes="warm"
+if [ "$(id -u)" -eq 0 ] && [ -w /proc/sys/vm/drop_caches ]; then
+    modes="warm cold"
+else
+    echo "   (not root: cold runs skipped)"
+fi
+
+results=$(mktemp)
+for mode in $modes; do
+    echo "== $mode runs ($runs rounds)"
+    find "$base/base" -type f -print0 | xargs -0 cat >/dev/null
+    for round in $(seq "$runs"); do
+        for kib in $chunks; do
+            [ "$mode" = cold ] && drop_caches
+            scan_time=$(timed run_scan "$kib")
+            [ "$mode" = cold ] && drop_caches
+            wc_time=$(timed run_wc)
+            echo "$mode $kib $scan_time $wc_time" >>"$results"
+        done
+    done
+done
+
 echo "   scan status: $(tr '\n' ' ' <"$home/status")"
-echo "   rows: $("$scan" --home "$home" --base "$base" --proximity --daily --weekly --crossing --format tsv 2>/dev/null | tail -n +2 | wc -l)"
-
-echo "== timing (best of $runs)"
-scan_time=$(best_of run_scan)
-cat_time=$(best_of run_cat_wc)
-wc_time=$(best_of run_wc)
-rss=$(/usr/bin/time -v "$scan" --home "$home" --base "$base" --proximity --daily --weekly --crossing --csv \
-    --format tsv 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ { print $2 }')
-
-printf '   parvane-scan                 %8s s\n' "$scan_time"
-printf '   cat | wc -l                  %8s s   scan / this: %s\n' "$cat_time" \
-    "$(awk -v a="$scan_time" -v b="$cat_time" 'BEGIN { printf "%.2f", a / b }')"
-printf '   wc -l FILES                  %8s s   scan / this: %s\n' "$wc_time" \
-    "$(awk -v a="$scan_time" -v b="$wc_time" 'BEGIN { printf "%.2f", a / b }')"
-printf '   parvane-scan peak RSS        %8s KiB (%s MiB)\n' "$rss" "$((rss / 1024))"
-echo "   goal: scan within 1.5x wc -l, peak RSS under 30 MiB"
+printf '   %-6s %9s  %-24s %-24s %s\n' "chunk" "" "warm scan/wc -l (best-worst)" "cold scan/wc -l (best-worst)" \
+    "peak RSS"
+for kib in $chunks; do
+    rss=$(/usr/bin/time -v "$top/build/bench-chunk-$kib/src/cli/parvane-scan" --home "$home" --base "$base" \
+        --proximity --daily --weekly --crossing --csv --format tsv 2>&1 >/dev/null |
+        awk -F': ' '/Maximum resident set size/ { print $2 }')
+    ratio() {
+        awk -v m="$1" -v k="$kib" '$1 == m && $2 == k { r = $3 / $4; s += $3; w += $4
+            if (n == 0 || r < lo) lo = r; if (n == 0 || r > hi) hi = r; n++ }
+            END { if (n) printf "%.2f-%.2f (%.2fs/%.2fs)", lo, hi, s / n, w / n; else printf "-" }' "$results"
+    }
+    label="$kib KiB"
+    [ "$kib" -ge 1024 ] && label="$kib KiB (whole file)"
+    printf '   %-16s %-26s %-26s %s MiB\n' "$label" "$(ratio warm)" "$(ratio cold)" "$((rss / 1024))"
+done
+rm -f "$results"
+echo "   (ratios: best and worst over the rounds; in brackets the mean scan and wc -l times)"
+echo "   goal: warm within 1.2x, cold within 1.1x wc -l, peak RSS under 30 MiB"

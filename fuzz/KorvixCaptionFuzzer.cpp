@@ -10,7 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace parvane::scan;
     const std::string_view caption = parvane::fuzz::asText(data, size);
 
-    static_cast<void>(hasKorvixCaptionPrefix(caption));
     const std::size_t dash = stockSeparatorPosition(caption);
     parvane::fuzz::require(dash <= caption.size());
     if (dash != 0)

@@ -6,19 +6,24 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 
 #include "cli/Explain.h"
 #include "cli/NewRows.h"
 #include "cli/Notifier.h"
 #include "core/evaluation/NumberRules.h"
+#include "core/scan/AsciiCase.h"
 #include "core/scan/ErrorLog.h"
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupSelection.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ProgramFolder.h"
+#include "core/scan/ResultsOrder.h"
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanRun.h"
 #include "core/scan/Settings.h"
+#include "core/text/Collation.h"
+#include "core/text/DiskName.h"
 #include "core/text/Windows1252.h"
 
 namespace parvane::cli {
@@ -165,12 +170,11 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
     return std::nullopt;
 }
 
-// The results list of the command: rows kept in memory, sorted and printed after the run.
+// The results list of the command: rows of Windows-1252 texts kept in memory, sorted and printed
+// after the run.
 class TableSink final : public scan::ResultsSink
 {
 public:
-    using Row = std::array<std::string, scan::kResultColumnCount>;
-
     void clear() override { m_rows.clear(); }
 
     void addRow() override { m_rows.emplace_back(); }
@@ -179,26 +183,34 @@ public:
     {
         if (row == 0 || row > m_rows.size())
             return;
-        m_rows[row - 1][static_cast<std::size_t>(column)] = text::windows1252ToUtf8(text);
+        m_rows[row - 1][static_cast<std::size_t>(column)] = std::string(text);
     }
 
-    // The end-of-run sort: by "Action", stable, ASCII letters compared without case.
-    void sortByAction()
+    // The end-of-run sort of the window: by "Action", in list order.
+    std::vector<scan::ResultTexts> sortedUtf8Rows()
     {
-        std::stable_sort(m_rows.begin(), m_rows.end(),
-                         [](const Row& a, const Row& b) { return scan::walkOrderLess(a[0], b[0]); });
+        scan::sortResultRows(m_rows, scan::ResultColumn::Action);
+        std::vector<scan::ResultTexts> rows = m_rows;
+        for (scan::ResultTexts& row : rows) {
+            for (std::string& cell : row)
+                cell = text::windows1252ToUtf8(cell);
+        }
+        return rows;
     }
-
-    const std::vector<Row>& rows() const { return m_rows; }
 
 private:
-    std::vector<Row> m_rows;
+    std::vector<scan::ResultTexts> m_rows;
 };
 
+// Ends the run on SIGINT or SIGTERM, and keeps the status label's last text.
 class InterruptibleObserver final : public scan::ScanObserver
 {
 public:
     bool afterStock(double) override { return g_interrupted == 0; }
+
+    void statusText(std::string_view text) override { status = text; }
+
+    std::string status;
 };
 
 // Display width of UTF-8 text: one column per character.
@@ -208,24 +220,24 @@ std::size_t displayWidth(std::string_view text)
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-void printTsv(const std::vector<TableSink::Row>& rows, std::ostream& out)
+void printTsv(const std::vector<scan::ResultTexts>& rows, std::ostream& out)
 {
     for (int column = 0; column < scan::kResultColumnCount; ++column)
         out << (column == 0 ? "" : "\t") << scan::resultColumnHeader(column);
     out << '\n';
-    for (const TableSink::Row& row : rows) {
+    for (const scan::ResultTexts& row : rows) {
         for (std::size_t column = 0; column < row.size(); ++column)
             out << (column == 0 ? "" : "\t") << row[column];
         out << '\n';
     }
 }
 
-void printTable(const std::vector<TableSink::Row>& rows, std::ostream& out)
+void printTable(const std::vector<scan::ResultTexts>& rows, std::ostream& out)
 {
     std::array<std::size_t, scan::kResultColumnCount> widths{};
     for (int column = 0; column < scan::kResultColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = scan::resultColumnHeader(column).size();
-    for (const TableSink::Row& row : rows) {
+    for (const scan::ResultTexts& row : rows) {
         for (std::size_t column = 0; column < row.size(); ++column)
             widths[column] = std::max(widths[column], displayWidth(row[column]));
     }
@@ -246,8 +258,44 @@ void printTable(const std::vector<TableSink::Row>& rows, std::ostream& out)
     for (const std::size_t width : widths)
         total += width + 2;
     out << std::string(total - 2, '-') << '\n';
-    for (const TableSink::Row& row : rows)
+    for (const scan::ResultTexts& row : rows)
         printRow([&](std::size_t column) { return std::string_view(row[column]); });
+}
+
+// A status text for a terminal: UTF-8, line ends as "\n".
+std::string statusLines(std::string_view status)
+{
+    std::string text = text::windows1252ToUtf8(status);
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
+// A name of `groups` that is not a group of the base, as a message listing the base's groups.
+std::optional<std::string> unknownGroup(const scan::BaseLayout& layout,
+                                        const std::vector<std::string>& groups)
+{
+    const std::vector<std::string> known = scan::listegroupes(layout);
+    for (const std::string& group : groups) {
+        const bool found = std::any_of(known.begin(), known.end(), [&](const std::string& name) {
+            return scan::equalsIgnoringCase(name, group);
+        });
+        if (found)
+            continue;
+        std::vector<std::string> shown;
+        for (const std::string& name : known)
+            shown.push_back(text::diskNameToUtf8(name));
+        std::stable_sort(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
+            return text::compareUtf8Text(a, b) < 0;
+        });
+        std::string message = "--groups: \"" + group + "\" n'est pas un groupe de la base; groupes: ";
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            message += (i == 0 ? "" : ", ") + shown[i];
+        if (known.empty())
+            message += "(aucun)";
+        return message;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -264,8 +312,20 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         return kExitUsage;
     }
 
-    const std::optional<std::filesystem::path> home =
-        parsed.home ? std::optional<std::filesystem::path>(*parsed.home) : std::nullopt;
+    std::optional<std::filesystem::path> home;
+    if (parsed.home) {
+        // A new program folder is made on first use, as the window does; without it the error log
+        // would be lost.
+        std::error_code error;
+        home = std::filesystem::absolute(*parsed.home, error).lexically_normal();
+        if (!error)
+            std::filesystem::create_directories(*home, error);
+        if (error || !std::filesystem::is_directory(*home)) {
+            err << "parvane-scan: dossier du programme impossible a creer: " << *parsed.home
+                << (error ? " (" + error.message() + ")" : std::string()) << '\n';
+            return kExitRefused;
+        }
+    }
     const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
     if (!parsed.explain)
         scan::deleteErrorLog(programFolder);
@@ -275,7 +335,10 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::string droite = "\\base\\droite\\";
     std::string histo = "\\base\\histo\\";
     if (parsed.base) {
-        baseactive = *parsed.base;
+        // Made absolute once, so that the error log and the "CSV:" line can be followed later.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(*parsed.base, error);
+        baseactive = error ? *parsed.base : absolute.lexically_normal().string();
     } else {
         scan::Settings settings = scan::loadSettings(programFolder / scan::kSettingsFileName);
         scan::setUpActiveBase(settings);
@@ -308,6 +371,10 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
     scan::Selection selection;
     if (parsed.groupsGiven) {
+        if (const auto unknown = unknownGroup(layout, parsed.groups)) {
+            err << "parvane-scan: " << *unknown << "\n";
+            return kExitUsage;
+        }
         selection = scan::buildSelection(layout, parsed.groups);
         if (!selection.active)
             err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
@@ -326,24 +393,32 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
 
-    results.sortByAction();
-    const std::vector<TableSink::Row> fresh =
+    const std::vector<scan::ResultTexts> rows = results.sortedUtf8Rows();
+    const std::vector<scan::ResultTexts> fresh =
         parsed.newOnly || parsed.notify
             ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
-                                      runOptionsKey(options, parsed.groups), results.rows(),
+                                      runOptionsKey(options, parsed.groups), rows,
                                       outcome.scanned && !outcome.report.cancelled, err)
-            : results.rows();
+            : rows;
+    const std::vector<scan::ResultTexts>& shown = parsed.newOnly ? fresh : rows;
     if (parsed.tsv)
-        printTsv(parsed.newOnly ? fresh : results.rows(), out);
+        printTsv(shown, out);
     else
-        printTable(parsed.newOnly ? fresh : results.rows(), out);
+        printTable(shown, out);
     out.flush();
 
     if (outcome.report.cancelled)
         err << "Scan interrompu: les fichiers de resultats sont incomplets.\n";
     if (options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
-    err << outcome.status << '\n';
+    // Label8 as the window leaves it: the run's status; after the comments group alone, the
+    // builder's; when nothing ran, what it showed before (nothing, in a new window).
+    const std::string status = outcome.scanned ? outcome.status : observer.status;
+    if (!status.empty())
+        err << statusLines(status) << '\n';
+    if (errorLog.lost() != 0)
+        err << "parvane-scan: " << errorLog.lost() << " ligne(s) perdue(s): " << errorLog.file().string()
+            << " ne peut etre ecrit\n";
     if (parsed.notify && outcome.scanned && !outcome.report.cancelled)
         notifyNewRows(fresh, outcome.errors, err);
     if (outcome.report.cancelled)

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "core/evaluation/CommentFile.h"
+#include "core/scan/CommentLookup.h"
 #include "core/scan/KorvixCaption.h"
 #include "core/scan/PathMapping.h"
 #include "dialogs/TextConversion.h"

@@ -20,21 +20,6 @@ void makeFifo(const fs::path& file)
     ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0) << file;
 }
 
-// The messages of an error log, each without its date, time and " | ".
-std::vector<std::string> logMessages(const std::string& log)
-{
-    static const std::regex kLine(R"(([0-9][0-9/.-]+[0-9] [0-9][0-9:]+[0-9] \| )([^\r\n]*)\r\n)");
-    std::vector<std::string> messages;
-    std::size_t matched = 0;
-    for (std::sregex_iterator it(log.begin(), log.end(), kLine), end; it != end; ++it) {
-        EXPECT_EQ(static_cast<std::size_t>(it->position()), matched) << "not an error-log line";
-        matched = static_cast<std::size_t>(it->position() + it->length());
-        messages.push_back((*it)[2]);
-    }
-    EXPECT_EQ(matched, log.size()) << "the log ends with a partial line";
-    return messages;
-}
-
 // A base where nearly every file is broken in its own way. A scan of it must go through every
 // stock, log each failure once, write only its own result files, and leave the trend lines,
 // histories and comments exactly as they were.
@@ -44,8 +29,8 @@ TEST(BadBase, ScanLogsEveryFailureAndChangesNoBaseFile)
     const TestBase base(dir.path() / "root");
     const fs::path home = dir.path() / "home";
     fs::create_directories(home);
-    const std::string nearLine = trendLineFile({TrendLineSpec{}});
-    TrendLineSpec unlimited;
+    const std::string nearLine = trendLineFile({TrendLineFields{}});
+    TrendLineFields unlimited;
     unlimited.kind = "1";
     const std::string good = dailyHistory(100, "9.9", "9.8");
 
@@ -68,7 +53,7 @@ TEST(BadBase, ScanLogsEveryFailureAndChangesNoBaseFile)
         binaryHistory += std::string("\xff\xfe\x00\t\x01\t\x02\t\x03\t\x04\t\x05\r\n", 16);
     base.addStock("BINHIST_100008.txt", trendLineFile({unlimited}), binaryHistory);
     base.addStock("EMPTYHIST_100009.txt", nearLine, "");
-    base.addStock("LONG_100010.txt", trendLineFile(std::vector<TrendLineSpec>(101)), good);
+    base.addStock("LONG_100010.txt", trendLineFile(std::vector<TrendLineFields>(101)), good);
     makeFifo(base.droite() / "PIPE_100011.txt");
     // Reported without comment: a folder and a FIFO named like comment files are no comments.
     base.addStock("COMDIR_100012.txt", nearLine, good);
@@ -79,10 +64,10 @@ TEST(BadBase, ScanLogsEveryFailureAndChangesNoBaseFile)
     base.addStock("BINCOM_100014.txt", nearLine, good);
     base.addComment("BINCOM_100014.txt", std::string("\x00\x81\xff\r\n", 5));
     // Anchors far beyond 16 bits, and a line whose values overflow.
-    TrendLineSpec huge;
+    TrendLineFields huge;
     huge.secondAnchor = "99999999";
     base.addStock("HUGE_100015.txt", trendLineFile({huge}), good);
-    TrendLineSpec overflowing = unlimited;
+    TrendLineFields overflowing = unlimited;
     overflowing.slope = "1e308";
     overflowing.intercept = "1e308";
     base.addStock("INF_100016.txt", trendLineFile({overflowing}), good);
@@ -130,7 +115,7 @@ TEST(BadBase, ScanLogsEveryFailureAndChangesNoBaseFile)
         histoFolder + "NOHIST_100004.txt: fichier introuvable, verifiez sa presence ou son integrite ",
         droiteFolder + "NOUNDERSCORE.txt: nom sans \"_\" (nom_code.txt attendu), fichier ignore",
     };
-    EXPECT_EQ(logMessages(readFile(home / "errorlog.txt")), expected);
+    EXPECT_EQ(errorLogMessages(readFile(home / "errorlog.txt")), expected);
     const std::regex status(
         R"(CSV: .*result_[0-9]{8}_[0-9]{4}\.csv\nFIN: 14 erreur\(s\)\nvoir errorlog\.txt\n)");
     EXPECT_TRUE(std::regex_match(result.err, status)) << result.err;

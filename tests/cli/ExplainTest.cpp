@@ -20,7 +20,7 @@ const Arguments kAllOptions = {"--proximity", "--daily", "--weekly", "--max-gap"
 // One stock with a line of each kind: what stops it, or how it is reported.
 std::string everyKindOfLine()
 {
-    std::vector<TrendLineSpec> lines(10);
+    std::vector<TrendLineFields> lines(10);
     lines[0].intercept = "10";    // 2.04 % above the last close: near
     lines[1].intercept = "12";    // far above: neither near nor crossing
     lines[2].secondAnchor = "95"; // 101 - 95 = 6 bars old

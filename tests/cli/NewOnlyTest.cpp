@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
-const std::string kOneLine = trendLineFile({TrendLineSpec{}});
+const std::string kOneLine = trendLineFile({TrendLineFields{}});
 // Against a flat line at 10: a crossing, a proximity within 3 %, the same proximity at another
 // close, and no hit.
 const std::string kCrossing = dailyHistory(100, "10.2", "9.9");

@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOneLine = trendLineFile({TrendLineSpec{}});
+const std::string kOneLine = trendLineFile({TrendLineFields{}});
 const std::string kCrossing = dailyHistory(100, "10.2", "9.9");
 
 // A session bus of the test's own, found by parvane-scan through DBUS_SESSION_BUS_ADDRESS, with

@@ -1,8 +1,13 @@
+#include <chrono>
+#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ScanProcess.h"
 #include "support/TestBase.h"
@@ -15,31 +20,7 @@ namespace fs = std::filesystem;
 using Arguments = std::vector<std::string>;
 
 const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
-const std::string kOneLine = trendLineFile({TrendLineSpec{}});
-
-// The messages of an error log: each line checked for its date, time and " | ", then given
-// without them and without its CR LF.
-std::vector<std::string> logMessages(const std::string& log)
-{
-    static const std::regex kStart(R"(^[0-9][0-9/.-]+[0-9] [0-9][0-9:]+[0-9] \| )");
-    std::vector<std::string> messages;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        const std::size_t end = log.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "error-log line without CR LF: " << log.substr(start);
-            break;
-        }
-        const std::string line = log.substr(start, end - start);
-        std::smatch match;
-        if (std::regex_search(line, match, kStart))
-            messages.push_back(match.suffix());
-        else
-            ADD_FAILURE() << "error-log line without date and time: " << line;
-        start = end + 2;
-    }
-    return messages;
-}
+const std::string kOneLine = trendLineFile({TrendLineFields{}});
 
 class ScanCommandTest : public ::testing::Test
 {
@@ -90,9 +71,9 @@ TEST_F(ScanCommandTest, TsvPrintsTheHeaderThenTheRowsSortedByActionWithoutCase)
     m_base.addStock("beta_130000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
     m_base.addStock("delta_150000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
     // Two weekly rows of one stock keep the order of its lines.
-    TrendLineSpec first;
+    TrendLineFields first;
     first.unit = "0";
-    TrendLineSpec second = first;
+    TrendLineFields second = first;
     second.intercept = "9.95";
     m_base.addStock("Gamma_140000.txt", trendLineFile({first, second}), weeklyHistory(100, "9.9", "9.8"));
 
@@ -135,7 +116,7 @@ TEST_F(ScanCommandTest, StatusAndErrorLogReportEveryFailure)
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, kHeader);
     EXPECT_EQ(result.err, "FIN: 2 erreur(s)\nvoir errorlog.txt\n");
-    EXPECT_EQ(logMessages(errorLog()),
+    EXPECT_EQ(errorLogMessages(errorLog()),
               (std::vector<std::string>{
                   (m_base.histo() / "ALPHA_120000.txt").string()
                       + ": fichier introuvable, verifiez sa presence ou son integrite ",
@@ -180,14 +161,6 @@ TEST_F(ScanCommandTest, InvalidThresholdsAreRefusedBeforeAnyFileIsTouched)
     EXPECT_EQ(snapshotBaseTree(m_base.root()), before);
 }
 
-TEST_F(ScanCommandTest, TypedNumbersEndAtADecimalComma)
-{
-    // The line lies 2.04 % above the close: "2,5" reads as 2 and misses it, "2.5" finds it.
-    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
-    EXPECT_EQ(scan(onBase({"--proximity", "--daily", "--max-gap", "2,5", "--format", "tsv"})).out, kHeader);
-    EXPECT_NE(scan(onBase({"--proximity", "--daily", "--max-gap", "2.5", "--format", "tsv"})).out, kHeader);
-}
-
 TEST_F(ScanCommandTest, UsageErrorsExitWith64)
 {
     const std::vector<Arguments> wrong = {{"--frobnicate"},
@@ -229,12 +202,27 @@ TEST_F(ScanCommandTest, GroupsWithoutTrendLineFilesLeaveTheWholeBaseScanned)
     m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n");
 
     const ScanProcessResult result =
-        scan(onBase({"--groups", "Melvor,Absent", "--proximity", "--daily", "--max-gap", "3"}));
+        scan(onBase({"--groups", "melvor", "--proximity", "--daily", "--max-gap", "3"}));
 
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.err, "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
                           "scannee.\nFIN: 0 erreur(s)\n");
     EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "120000\tALPHA\r\n");
+}
+
+TEST_F(ScanCommandTest, AGroupNameThatIsNoGroupIsAUsageErrorAndNothingIsWritten)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n");
+    m_base.addGroup("\xc3\x89lan.txt", "");
+
+    const ScanProcessResult result =
+        scan(onBase({"--groups", "Melvor,Absent", "--proximity", "--daily", "--max-gap", "3"}));
+
+    EXPECT_EQ(result.exitStatus, 64);
+    EXPECT_EQ(result.err, "parvane-scan: --groups: \"Absent\" n'est pas un groupe de la base; groupes: "
+                          "\xc3\x89lan, Melvor\n");
+    EXPECT_FALSE(fs::exists(m_base.groupe() / "Parvane.txt"));
 }
 
 TEST_F(ScanCommandTest, SettingsOfTheProgramFolderNameTheBases)
@@ -277,16 +265,6 @@ TEST_F(ScanCommandTest, CsvFileIsNamedOnStandardErrorAndKeepsTheBaseBytes)
     EXPECT_EQ(readFile(csv[0]), "ALPHA           ;120000;9.8  ;DAILY;2.04%;-1.01;Hausse pr\xe9vue \x80\r\n");
 }
 
-TEST_F(ScanCommandTest, CommentsGroupIsWrittenOnRequest)
-{
-    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
-    m_base.addComment("ALPHA_120000.txt", "x\r\n");
-    m_base.addComment("OMEGA_990000.txt", "y\r\n");
-    const ScanProcessResult result = scan(onBase({"--comments-group", "--crossing"}));
-    EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(readFile(m_base.groupe() / "Quennel.txt"), "120000\tALPHA\r\n990000\tOMEGA\r\n");
-}
-
 TEST_F(ScanCommandTest, InterruptedRunExitsWith128PlusTheSignal)
 {
     // Enough stocks that the walk is still going when the signal comes.
@@ -310,6 +288,148 @@ TEST_F(ScanCommandTest, InterruptedRunExitsWith128PlusTheSignal)
     EXPECT_NE(result.err.find("Scan interrompu: les fichiers de resultats sont incomplets.\n"),
               std::string::npos)
         << result.err;
+}
+
+} // namespace
+} // namespace parvane::test
+
+namespace parvane::test {
+namespace {
+
+TEST_F(ScanCommandTest, StatusIsWhatTheWindowLeavesWhenNothingIsScanned)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    // Nothing runs: the status label keeps its empty text.
+    ScanProcessResult result = scan(onBase({"--proximity", "--max-gap", "3"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "");
+    // Only the comments group runs: its builder's end message stays.
+    result = scan(onBase({"--comments-group", "--proximity"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "FIN: 0 Erreur(s)\n");
+}
+
+TEST_F(ScanCommandTest, TableSortsAndPadsWineNamesByCharacters)
+{
+    // Names as Wine stores them: UTF-8 on the disk.
+    m_base.addStock("\xc3\x89LAN_400002.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("FOX_400003.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("abc_400005.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("ABC_400006.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    const ScanProcessResult result = scan(onBase({"--proximity", "--daily", "--max-gap", "3"}));
+    const std::string row = "   9.8      DAILY  2.04    -1.01\n";
+    EXPECT_EQ(result.out, "Action            Sicovam  Dernier  UT     Ecart%  Var%   Commentaires\n"
+                              + std::string(70, '-') + "\nabc               400005" + row
+                              + "ABC               400006" + row + "\xc3\x89LAN              400002" + row
+                              + "FOX               400003" + row);
+    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"),
+              "400005\tabc\r\n400006\tABC\r\n400003\tFOX\r\n400002\t\xc9LAN\r\n");
+}
+
+TEST_F(ScanCommandTest, AMissingProgramFolderIsCreatedOrTheRunRefused)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, std::nullopt);
+    const fs::path newHome = m_dir.path() / "new" / "home";
+    ScanProcessResult result = runScanProgram({"--home", newHome.string(), "--base", m_base.root().string(),
+                                               "--proximity", "--daily", "--max-gap", "3"},
+                                              m_dir.path() / "scratch");
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(readFile(newHome / "errorlog.txt").find("ALPHA_120000.txt"), std::string::npos);
+
+    writeFile(m_dir.path() / "file", "x");
+    result = runScanProgram(
+        {"--home", (m_dir.path() / "file" / "home").string(), "--base", m_base.root().string(), "--crossing"},
+        m_dir.path() / "scratch");
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err.rfind("parvane-scan: dossier du programme impossible a creer: ", 0), 0u)
+        << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
+TEST_F(ScanCommandTest, ARelativeBaseIsReportedAsAnAbsolutePath)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, std::nullopt);
+    const fs::path relative = fs::relative(m_base.root(), fs::current_path());
+    ASSERT_TRUE(relative.is_relative());
+    const ScanProcessResult result =
+        scan({"--base", relative.string(), "--proximity", "--daily", "--max-gap", "3", "--csv"});
+    const std::vector<fs::path> csv = csvFiles();
+    ASSERT_EQ(csv.size(), 1u);
+    EXPECT_EQ(result.err.rfind("CSV: " + csv[0].string() + "\n", 0), 0u) << result.err;
+    EXPECT_NE(errorLog().find(" | " + m_base.histo().string() + "/ALPHA_120000.txt: "), std::string::npos)
+        << errorLog();
+}
+
+TEST_F(ScanCommandTest, AFifoNamedLikeAResultFileIsLoggedNotWaitedOn)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    fs::create_directories(m_base.groupe());
+    ASSERT_EQ(::mkfifo((m_base.groupe() / "Parvane.txt").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((m_base.groupe() / "Melvor.txt").c_str(), 0644), 0);
+    // A reader on one of them: the open succeeds, and the FIFO is still refused.
+    const int reader = ::open((m_base.groupe() / "Melvor.txt").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const ScanProcessResult result = scan(onBase({"--proximity", "--daily", "--max-gap", "3", "--crossing"}));
+    ::close(reader);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(errorLogMessages(errorLog()),
+              (std::vector<std::string>{
+                  m_base.groupe().string() + "/Melvor.txt: n'est pas un fichier ordinaire, non ecrit",
+                  m_base.groupe().string() + "/Parvane.txt: n'est pas un fichier ordinaire, non ecrit"}));
+    EXPECT_NE(result.out.find("ALPHA"), std::string::npos);
+}
+
+} // namespace
+} // namespace parvane::test
+
+namespace parvane::test {
+namespace {
+
+// The system's settings reach the numbers shown, the CSV file and the error log.
+struct LocaleCase
+{
+    const char* locale;
+    const char* row;     // the tsv row of the stock
+    const char* csvLine; // its CSV line
+    const char* logDate; // the error log's date, a strftime format
+};
+
+constexpr LocaleCase kLocaleCases[] = {
+    {"fr_FR.UTF-8", "ALPHA           \t120000\t9.8  \tDAILY\t2,04\t-1,01\t\n",
+     "ALPHA           ;120000;9.8  ;DAILY;2,04%;-1,01\r\n", "%d/%m/%Y"},
+    {"C", "ALPHA           \t120000\t9.8  \tDAILY\t2.04\t-1.01\t\n",
+     "ALPHA           ;120000;9.8  ;DAILY;2.04%;-1.01\r\n", "%Y-%m-%d"},
+};
+
+TEST_F(ScanCommandTest, TheSystemLocaleSetsTheDecimalSeparatorAndTheDates)
+{
+    m_base.addStock("ALPHA_120000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("BETA_130000.txt", kOneLine, std::nullopt);
+    for (const LocaleCase& c : kLocaleCases) {
+        for (const fs::path& file : csvFiles())
+            fs::remove(file);
+        const auto before = std::chrono::system_clock::now();
+        const ScanProcessResult result =
+            runScanProgram({"--home", home().string(), "--base", m_base.root().string(), "--proximity",
+                            "--daily", "--max-gap", "3", "--csv", "--format", "tsv"},
+                           m_dir.path() / "scratch", {}, c.locale);
+        EXPECT_EQ(result.exitStatus, 0) << c.locale;
+        EXPECT_EQ(result.out, kHeader + c.row) << c.locale;
+        const std::vector<fs::path> csv = csvFiles();
+        ASSERT_EQ(csv.size(), 1u) << c.locale;
+        EXPECT_EQ(readFile(csv[0]), c.csvLine) << c.locale;
+        // The CSV file is named after the run's local date and time (a minute may turn meanwhile).
+        const std::time_t now = std::chrono::system_clock::to_time_t(before);
+        char name[40];
+        std::strftime(name, sizeof name, "result_%d%m%Y_", std::localtime(&now));
+        EXPECT_EQ(csv[0].filename().string().rfind(name, 0), 0u) << csv[0];
+        char date[40];
+        std::strftime(date, sizeof date, c.logDate, std::localtime(&now));
+        EXPECT_TRUE(std::regex_search(
+            errorLog(), std::regex(std::string("^") + date + " [0-9]{2}:[0-9]{2}:[0-9]{2} \\| ")))
+            << c.locale << ": " << errorLog();
+    }
 }
 
 } // namespace

@@ -33,7 +33,8 @@ bool isReplaced(const std::string& entry)
 
 ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
                                  const std::filesystem::path& scratch,
-                                 const std::function<void(int processId)>& whileRunning)
+                                 const std::function<void(int processId)>& whileRunning,
+                                 const std::string& locale)
 {
     ScanProcessResult result;
     std::filesystem::create_directories(scratch);
@@ -52,7 +53,7 @@ ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
         if (!isReplaced(*entry))
             environment.emplace_back(*entry);
     }
-    environment.push_back("LC_ALL=C");
+    environment.push_back("LC_ALL=" + locale);
     environment.push_back("HOME=" + scratch.string());
     environment.push_back("WINEPREFIX=" + (scratch / "wine").string());
     std::vector<char*> envp;

@@ -1,5 +1,7 @@
 #include "core/evaluation/Date.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 namespace parvane::evaluation {
@@ -81,6 +83,16 @@ TEST(Date, QuotationDateReadsOnlyTheFirstEightCharacters)
     EXPECT_EQ(quotationDate(" 20011231"), std::nullopt);
     EXPECT_EQ(quotationDate("20010229"), std::nullopt);
     EXPECT_EQ(quotationDate(std::string_view("\0\0\0\0\0\0\0\0", 8)), std::nullopt);
+    // The last day of each month of 2001 is a date, the day after it is none.
+    constexpr int kLastDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        char text[40];
+        const int last = kLastDays[month - 1];
+        std::snprintf(text, sizeof text, "2001%02d%02d", month, last);
+        EXPECT_EQ(quotationDate(text), (Date{2001, month, last})) << text;
+        std::snprintf(text, sizeof text, "2001%02d%02d", month, last + 1);
+        EXPECT_EQ(quotationDate(text), std::nullopt) << text;
+    }
 }
 
 } // namespace

@@ -64,9 +64,8 @@ TEST(GroupFile, CompteligneCountsLinesAsALineReaderReturnsThem)
     EXPECT_EQ(compteligne(dir.path() / "none.txt"), 0u);
 }
 
-TEST(GroupFile, WritesLinesAndFileNames)
+TEST(GroupFile, BuildsStockFileNames)
 {
-    EXPECT_EQ(groupLine("12345 ", "X_DUPONT"), "12345 \tX_DUPONT\r\n");
     EXPECT_EQ(stockFileName("DUPONT", "12345"), "DUPONT_12345.txt");
     EXPECT_EQ(stockFileName("ALPHA", ""), "ALPHA_.txt");
 }
@@ -93,20 +92,6 @@ TEST(GroupFile, SplitsAStockFileNameAtItsFirstUnderscore)
     EXPECT_FALSE(splitStockFileName("ALPHA._xt"));
     EXPECT_FALSE(splitStockFileName("_"));
     EXPECT_FALSE(splitStockFileName(""));
-}
-
-TEST(GroupFile, SafeNamesStayInsideTheBase)
-{
-    EXPECT_TRUE(isSafeNameComponent("DUPONT_12345.txt"));
-    EXPECT_TRUE(isSafeNameComponent("X_DUPONT"));
-    EXPECT_TRUE(isSafeNameComponent("..."));
-    EXPECT_TRUE(isSafeNameComponent("\xe9"));
-    EXPECT_FALSE(isSafeNameComponent("."));
-    EXPECT_FALSE(isSafeNameComponent(".."));
-    EXPECT_FALSE(isSafeNameComponent("../etc/passwd"));
-    EXPECT_FALSE(isSafeNameComponent("a/b"));
-    EXPECT_FALSE(isSafeNameComponent("a\\b"));
-    EXPECT_FALSE(isSafeNameComponent(std::string_view("a\0b", 3)));
 }
 
 } // namespace

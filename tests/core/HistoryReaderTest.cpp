@@ -243,31 +243,42 @@ TEST(HistoryReader, SurvivesBinaryBytes)
     EXPECT_EQ(summary.lookBack[9], std::string("\0\0\xff\t\t\t\t\x80\t\0", 10));
 }
 
-TEST(HistoryReader, ReadsATenMegabyteLine)
+TEST(HistoryReader, ChunkBoundariesMayFallAnywhereInALineOrItsEnd)
 {
     const TempDir dir;
-    const std::string huge = "20011203\t1\t2\t3\t9,75\t42" + std::string(10 << 20, '7');
     HistoryReader reader;
     HistorySummary summary;
+    // A first line that puts the line end of the following lines across a chunk boundary, for
+    // each kind of line end; then lines longer than a chunk at the start and at the end.
+    for (const std::string_view end : {"\r\n", "\r", "\n"}) {
+        for (std::size_t shift = 0; shift < 4; ++shift) {
+            const std::string text = quotation(0) + std::string(kHistoryChunkBytes - 30 - shift, '7')
+                                     + std::string(end) + history(40, end, shift % 2 == 0);
+            writeFile(dir.path() / "S_1.txt", text);
+            ASSERT_TRUE(reader.read(dir.path() / "S_1.txt", summary).ok());
+            expectSame(summary, summaryOf(text));
+        }
+    }
+    const std::string huge = "20011203\t1\t2\t3\t9,75\t42" + std::string(3 * kHistoryChunkBytes, '7');
+    for (const std::string& text : {huge + "\r\n" + history(3), history(3) + huge}) {
+        writeFile(dir.path() / "S_2.txt", text);
+        ASSERT_TRUE(reader.read(dir.path() / "S_2.txt", summary).ok());
+        expectSame(summary, summaryOf(text));
+    }
+}
 
-    writeFile(dir.path() / "FIRST_1.txt", huge + "\r\n" + history(3));
-    ASSERT_TRUE(reader.read(dir.path() / "FIRST_1.txt", summary).ok());
-    EXPECT_EQ(summary.lineCount, 4u);
-    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 3}));
-    EXPECT_EQ(summary.lastClose, "3.5");
-
-    writeFile(dir.path() / "LAST_2.txt", history(3) + huge);
-    ASSERT_TRUE(reader.read(dir.path() / "LAST_2.txt", summary).ok());
-    EXPECT_EQ(summary.lineCount, 4u);
-    EXPECT_EQ(summary.lastDate, (Date{2001, 12, 3}));
-    EXPECT_EQ(summary.lastClose, "9.75");
-    EXPECT_EQ(summary.lastVolume, 4277777777.0);
-    EXPECT_EQ(summary.previousClose, "3.5");
-
-    // The reader goes on with small files after the huge one.
-    writeFile(dir.path() / "SMALL_3.txt", history(5));
-    ASSERT_TRUE(reader.read(dir.path() / "SMALL_3.txt", summary).ok());
-    expectSame(summary, summaryOf(history(5)));
+TEST(HistoryReader, RefusesLastLinesLongerThanItsLimit)
+{
+    const TempDir dir;
+    HistoryReader reader(2 * kHistoryChunkBytes);
+    HistorySummary summary;
+    writeFile(dir.path() / "S_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
+    EXPECT_EQ(reader.read(dir.path() / "S_1.txt", summary).code, EFBIG);
+    expectSame(summary, HistorySummary{});
+    // The limit bounds what is kept, not the file: a long history of short lines reads.
+    writeFile(dir.path() / "S_2.txt", history(40000));
+    ASSERT_TRUE(reader.read(dir.path() / "S_2.txt", summary).ok());
+    EXPECT_EQ(summary.lineCount, 40000u);
 }
 
 TEST(HistoryReader, RefusesFoldersFifosAndMissingFiles)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/scan/CommentLookup.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -201,9 +201,10 @@ TEST(TimeUnits, VolumessemainesNeedsSixFieldsAndADateInTheSlotsReached)
     std::vector<std::string> lookBack = december2001();
     EXPECT_FALSE(volumessemaines({lookBack.begin() + 1, lookBack.end()}, Date{2001, 12, 12}, 0));
 
-    // Slots beyond the stop are not read.
+    // Slots beyond the stop are not read, and of the stop slot only its date.
     lookBack[0] = "20011128\t1";
     lookBack[1] = "junk";
+    lookBack[2] = "20011130";
     EXPECT_TRUE(volumessemaines(lookBack, Date{2001, 12, 12}, 0));
 
     std::vector<std::string> fiveFields = december2001();

@@ -7,83 +7,78 @@
 namespace parvane::evaluation {
 namespace {
 
-// A trend-line line of `count` fields: the given ones first, then "0".
-std::string trendLine(std::vector<std::string> given, std::size_t count)
+// The field table of a trend-line line: each number field read with a decimal point and with a
+// decimal comma. Only the slope and the intercept (whose last character is dropped) take the
+// comma; elsewhere a comma ends the number.
+struct FieldCase
 {
-    given.resize(count, "0");
+    std::size_t field;
+    const char* text;
+    double expected;
+};
+
+constexpr FieldCase kFieldCases[] = {
+    {2, "0,0125x", 0.0125}, {2, "0.0125x", 0.0125}, {2, "1,25", 1.2},  {2, "1,2,5x", 1.2},
+    {3, "-12,5y", -12.5},   {3, "-12.5y", -12.5},   {3, "abc", 0},     {4, "1,5", 1},
+    {4, "1.5", 1.5},        {6, "95,5", 95},        {6, "95.5", 95.5}, {8, "1,5", 1},
+    {8, " 1.5", 1.5},       {9, "-1,7", -1},        {9, "-1.7", -1.7}, {15, "1,5", 1},
+    {15, "2.5", 2.5},       {15, "4", 4},
+};
+
+double fieldValue(const TrendLine& line, std::size_t field)
+{
+    switch (field) {
+    case 2:
+        return line.slope;
+    case 3:
+        return line.intercept;
+    case 4:
+        return line.firstAnchor;
+    case 6:
+        return line.secondAnchor;
+    case 8:
+        return line.field8;
+    case 9:
+        return line.field9;
+    default:
+        return line.extension;
+    }
+}
+
+// A line of `count` fields, all "0x" but `field`.
+std::string lineWith(std::size_t count, std::size_t field = 99, std::string_view text = {})
+{
     std::string line;
-    for (std::size_t i = 0; i < given.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             line += '\t';
-        line += given[i];
+        line += i == field ? std::string(text) : std::string("0x");
     }
     return line;
 }
 
-TEST(TrendLine, SplitFieldsKeepsEmptyFields)
-{
-    std::vector<std::string_view> fields{"stale"};
-    splitFields("a\t\tb\t", fields);
-    EXPECT_EQ(fields, (std::vector<std::string_view>{"a", "", "b", ""}));
-    splitFields("", fields);
-    EXPECT_EQ(fields, (std::vector<std::string_view>{""}));
-}
-
-TEST(TrendLine, ReadsTheFieldsOfALine)
-{
-    const std::string line = trendLine(
-        {"1", "2", "0,0125x", "-12.5y", "90", "x", "95,5", "x", "1", "-1", "", "", "", "", "", "4"}, 16);
-    std::vector<std::string_view> fields;
-    TrendLine trend;
-    ASSERT_TRUE(parseTrendLine(line, fields, trend));
-    EXPECT_EQ(trend.unitCode, "1");
-    EXPECT_EQ(trend.kind, "2");
-    EXPECT_DOUBLE_EQ(trend.slope, 0.0125);
-    EXPECT_DOUBLE_EQ(trend.intercept, -12.5);
-    EXPECT_DOUBLE_EQ(trend.firstAnchor, 90);
-    EXPECT_DOUBLE_EQ(trend.secondAnchor, 95.5);
-    EXPECT_DOUBLE_EQ(trend.field8, 1);
-    EXPECT_DOUBLE_EQ(trend.field9, -1);
-    EXPECT_DOUBLE_EQ(trend.extension, 4);
-}
-
-TEST(TrendLine, DropsOnlyTheLastCharacterOfSlopeAndIntercept)
+TEST(TrendLine, ReadsEachFieldByItsOwnNumberRule)
 {
     std::vector<std::string_view> fields;
-    TrendLine trend;
-    // Without the extra character the last digit goes.
-    ASSERT_TRUE(parseTrendLine(trendLine({"0", "2", "1,25", "7"}, 10), fields, trend));
-    EXPECT_DOUBLE_EQ(trend.slope, 1.2);
-    EXPECT_DOUBLE_EQ(trend.intercept, 0);
-    ASSERT_TRUE(parseTrendLine(trendLine({"0", "2", "1,2,5x", "abc"}, 10), fields, trend));
-    EXPECT_DOUBLE_EQ(trend.slope, 1.2);
-    EXPECT_DOUBLE_EQ(trend.intercept, 0);
+    for (const FieldCase& c : kFieldCases) {
+        TrendLine line;
+        ASSERT_TRUE(parseTrendLine(lineWith(16, c.field, c.text), fields, line)) << c.text;
+        EXPECT_DOUBLE_EQ(fieldValue(line, c.field), c.expected) << "field " << c.field << ": " << c.text;
+    }
 }
 
-TEST(TrendLine, ExtensionIsZeroWithoutSixteenFields)
+TEST(TrendLine, ExtensionNeedsSixteenFieldsAndShortLinesAreRefused)
 {
     std::vector<std::string_view> fields;
-    TrendLine trend;
-    std::vector<std::string> given(15, "0x");
-    given.emplace_back("4");
-    ASSERT_TRUE(parseTrendLine(trendLine(given, 15), fields, trend));
-    EXPECT_DOUBLE_EQ(trend.extension, 0);
-    ASSERT_TRUE(parseTrendLine(trendLine(given, 16), fields, trend));
-    EXPECT_DOUBLE_EQ(trend.extension, 4);
-    ASSERT_TRUE(parseTrendLine(trendLine(given, 20), fields, trend));
-    EXPECT_DOUBLE_EQ(trend.extension, 4);
-}
-
-TEST(TrendLine, RefusesShortLinesAndEmptyCoefficients)
-{
-    std::vector<std::string_view> fields;
-    TrendLine trend;
-    EXPECT_FALSE(parseTrendLine(trendLine({"1", "2", "1x", "2x"}, 9), fields, trend));
-    EXPECT_TRUE(parseTrendLine(trendLine({"1", "2", "1x", "2x"}, 10), fields, trend));
-    EXPECT_FALSE(parseTrendLine(trendLine({"1", "2", "", "2x"}, 10), fields, trend));
-    EXPECT_FALSE(parseTrendLine(trendLine({"1", "2", "1x", ""}, 10), fields, trend));
-    EXPECT_FALSE(parseTrendLine("", fields, trend));
-    EXPECT_FALSE(parseTrendLine(std::string(100, '\0'), fields, trend));
+    TrendLine line;
+    ASSERT_TRUE(parseTrendLine(lineWith(15) + "\t4", fields, line));
+    EXPECT_DOUBLE_EQ(line.extension, 4);
+    ASSERT_TRUE(parseTrendLine(lineWith(14) + "\t4", fields, line));
+    EXPECT_DOUBLE_EQ(line.extension, 0);
+    EXPECT_FALSE(parseTrendLine(lineWith(9), fields, line));
+    EXPECT_FALSE(parseTrendLine(lineWith(10, 2, ""), fields, line));
+    EXPECT_FALSE(parseTrendLine(lineWith(10, 3, ""), fields, line));
+    EXPECT_FALSE(parseTrendLine("", fields, line));
 }
 
 } // namespace

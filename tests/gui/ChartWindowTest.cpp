@@ -20,7 +20,7 @@
 using parvane::mainwindow::ChartView;
 using parvane::mainwindow::ChartWindow;
 using parvane::mainwindow::ParvaneProgram;
-using parvane::test::TrendLineSpec;
+using parvane::test::TrendLineFields;
 
 namespace {
 
@@ -32,18 +32,18 @@ struct ScannedProgram
     {
         const auto korvix = temp.path() / "korvix";
         parvane::test::writeFile(korvix / "korvix.exe", "#!/bin/sh\n");
-        TrendLineSpec rising; // from 9.05 at bar 91 to 9.75 at bar 98: 10.05 at bar 101
+        TrendLineFields rising; // from 9.05 at bar 91 to 9.75 at bar 98: 10.05 at bar 101
         rising.slope = "0.1";
         rising.intercept = "-0.05";
         rising.firstAnchor = "91";
         rising.secondAnchor = "98";
         base.addStock("ALPHA_FR0001.txt", parvane::test::trendLineFile({rising}),
                       parvane::test::dailyHistory(100, "9.9", "9.8"));
-        TrendLineSpec flat; // 9.85: crossed between 9.9 and 9.8
+        TrendLineFields flat; // 9.85: crossed between 9.9 and 9.8
         flat.intercept = "9.85";
         base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
                       parvane::test::dailyHistory(100, "9.9", "9.8"));
-        TrendLineSpec far;
+        TrendLineFields far;
         far.intercept = "20";
         base.addStock("GAMMA_FR0003.txt", parvane::test::trendLineFile({far}),
                       parvane::test::dailyHistory(100, "9.9", "9.8"));

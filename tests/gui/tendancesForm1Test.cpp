@@ -40,8 +40,8 @@ struct Fixture
     {
         for (const std::string name : {"one", "two", kUtf8Name.c_str()}) {
             TestBase base(dir.path() / name);
-            TrendLineSpec daily; // unit "1", at 10 with slope 0
-            daily.kind = "1";    // no age limit
+            TrendLineFields daily; // unit "1", at 10 with slope 0
+            daily.kind = "1";      // no age limit
             const std::string line = trendLineFile({daily});
             for (const auto& [stock, close] : {std::pair{"delta_000004.txt", "9,7"},
                                                {"charlie_000003.txt", "9,95"},

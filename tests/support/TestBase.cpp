@@ -126,7 +126,7 @@ std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose,
     return historyText(quotes);
 }
 
-std::string trendLineText(const TrendLineSpec& line)
+std::string trendLineText(const TrendLineFields& line)
 {
     std::string text = line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
                        + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8
@@ -136,10 +136,10 @@ std::string trendLineText(const TrendLineSpec& line)
     return text;
 }
 
-std::string trendLineFile(const std::vector<TrendLineSpec>& lines)
+std::string trendLineFile(const std::vector<TrendLineFields>& lines)
 {
     std::string text;
-    for (const TrendLineSpec& line : lines)
+    for (const TrendLineFields& line : lines)
         text.append(trendLineText(line)).append("\r\n");
     return text;
 }

@@ -55,7 +55,7 @@ std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose,
 
 // The fields of one trend line as Korvix writes them. Slope and intercept are written followed by
 // the one character that Korvix puts after them ("#").
-struct TrendLineSpec
+struct TrendLineFields
 {
     std::string unit = "1"; // "1" daily, "0" weekly, "-1" monthly
     std::string kind = "0"; // "1" no age limit, "3" never evaluated
@@ -69,10 +69,10 @@ struct TrendLineSpec
 };
 
 // One trend line without its line end.
-std::string trendLineText(const TrendLineSpec& line);
+std::string trendLineText(const TrendLineFields& line);
 
 // A trend-line file: each line followed by CR LF.
-std::string trendLineFile(const std::vector<TrendLineSpec>& lines);
+std::string trendLineFile(const std::vector<TrendLineFields>& lines);
 
 // A base under `root`: root/base with its droite, histo, groupe and comment folders.
 class TestBase

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace parvane::test {
 
@@ -35,5 +36,9 @@ std::string readFile(const std::filesystem::path& file);
 // "<link>" followed by the target for a symbolic link (never followed). For comparing a whole
 // tree before and after an operation that must leave it untouched.
 std::map<std::string, std::string> snapshotTree(const std::filesystem::path& root);
+
+// The messages of an error log: each line checked for its date, its time and " | " and for its
+// CR LF (a failure of the current test otherwise), then given without them.
+std::vector<std::string> errorLogMessages(const std::string& log);
 
 } // namespace parvane::test

@@ -78,6 +78,10 @@ void StockEvaluator::transforme(const StockFiles& stock, const std::vector<std::
         ++lineNumber;
         TrendLine line;
         if (!parseTrendLine(text, m_fields, line)) {
+            // An empty line ends the stock as any unreadable line does, but it is no error:
+            // editors and exporters leave one after the last line end.
+            if (text.empty())
+                return;
             if (m_observer)
                 m_account.begin(lineNumber, text, line, unit);
             account(Step::Read, kMessageBadTrendLine);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/evaluation/AgeLimits.h"
 #include "core/evaluation/EvaluationObserver.h"
 #include "core/evaluation/HistoryReader.h"
 #include "core/evaluation/TrendLine.h"
@@ -22,8 +23,8 @@ struct EvaluationSettings
     bool csvFile = false;      // Check9
     double maxGap = 0;         // percent
     double volumeThreshold = 0;
-    int dailyAgeLimit = 5;
-    int weeklyAgeLimit = 3;
+    int dailyAgeLimit = kDailyAgeLimit;
+    int weeklyAgeLimit = kWeeklyAgeLimit;
     char decimalSeparator = '.';
 };
 
@@ -56,8 +57,8 @@ public:
 struct StockFiles
 {
     std::string fileName;          // fichieraction: name, "_", code, ".txt"
-    std::string_view name;         // before the first "_"
-    std::string_view code;         // after it, without ".txt"
+    std::string_view name;         // before the first "_", as Windows-1252 text
+    std::string_view code;         // after it, without ".txt", likewise
     std::filesystem::path history; // history folder + file name (resolved)
     std::filesystem::path comment; // comment folder + file name (resolved)
     bool hasComment = false;       // a comment file exists

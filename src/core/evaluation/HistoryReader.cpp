@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <new>
+#include <stdexcept>
+
+#include <unistd.h>
 
 #include "core/evaluation/NumberRules.h"
 #include "core/text/TextLines.h"
@@ -83,11 +87,19 @@ double dailyVolume(std::string_view line)
     return readNumber(line.substr(start, 10));
 }
 
-void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
+namespace {
+
+std::optional<Date> firstLineDate(std::string_view bytes)
 {
-    const std::size_t lineCount = text::countLines(bytes);
+    const auto firstEnd = std::find_if(bytes.begin(), bytes.end(), isLineEnd);
+    return quotationDate(bytes.substr(0, static_cast<std::size_t>(firstEnd - bytes.begin())));
+}
+
+// The summary of a history of `lineCount` lines whose last bytes are `bytes`: they begin at the
+// start of a line and hold at least its last eleven lines (or all of them).
+void summarizeTail(std::string_view bytes, std::size_t lineCount, HistorySummary& summary)
+{
     summary.lineCount = lineCount;
-    summary.firstDate.reset();
     summary.lastDate.reset();
     summary.lastClose.clear();
     summary.previousClose.clear();
@@ -97,9 +109,6 @@ void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
         summary.lookBack.clear();
         return;
     }
-
-    const auto firstEnd = std::find_if(bytes.begin(), bytes.end(), isLineEnd);
-    summary.firstDate = quotationDate(bytes.substr(0, static_cast<std::size_t>(firstEnd - bytes.begin())));
 
     // Walk back from the end over the last lines only; tail[k] is line N - k. A final line end
     // closes line N and starts no line of its own.
@@ -143,16 +152,89 @@ void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
         summary.lookBack[i].assign(tail[lookBackCount - i]);
 }
 
+// The start of the bytes to keep of `bytes` (which begin at the start of a line) so that they
+// still hold their last eleven whole lines: just after the 24th line-end byte from the end (a
+// CR LF being two), and never between a CR and its LF. 0 keeps everything.
+std::size_t tailStart(std::string_view bytes)
+{
+    constexpr int kLineEndBytes = 2 * (kTailLines + 1);
+    int seen = 0;
+    for (std::size_t i = bytes.size(); i > 0; --i) {
+        if (isLineEnd(bytes[i - 1]) && ++seen == kLineEndBytes) {
+            std::size_t start = i;
+            if (bytes[i - 1] == '\r' && start < bytes.size() && bytes[start] == '\n')
+                ++start;
+            return start;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+HistoryReader::HistoryReader(std::size_t maxLineBytes)
+    : m_maxLineBytes(maxLineBytes)
+{}
+
+void HistoryReader::summarize(std::string_view bytes, HistorySummary& summary)
+{
+    summary.firstDate = bytes.empty() ? std::nullopt : firstLineDate(bytes);
+    summarizeTail(bytes, text::countLines(bytes), summary);
+}
+
+text::FileStatus HistoryReader::readChunks(int fd, HistorySummary& summary)
+{
+    // m_buffer holds the kept bytes of the lines read so far, [0, filled), then room for one
+    // chunk. Every byte but the last has been looked at for line ends: whether a CR ends a line
+    // depends on the byte that follows it.
+    std::size_t filled = 0;
+    std::size_t lineEnds = 0;
+    bool first = true;
+    summary.firstDate.reset();
+    for (;;) {
+        if (m_buffer.size() < filled + kHistoryChunkBytes)
+            m_buffer.resize(filled + kHistoryChunkBytes);
+        const ssize_t got = ::read(fd, m_buffer.data() + filled, kHistoryChunkBytes);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return text::FileStatus{errno};
+        }
+        if (got == 0)
+            break;
+        const std::size_t examined = filled == 0 ? 0 : filled - 1;
+        filled += static_cast<std::size_t>(got);
+        if (first) {
+            summary.firstDate = firstLineDate(std::string_view(m_buffer.data(), filled));
+            first = false;
+        }
+        // countLines counts the line ends before the last byte, plus one for the last byte.
+        lineEnds += text::countLines(std::string_view(m_buffer.data() + examined, filled - examined)) - 1;
+        const std::size_t start = tailStart(std::string_view(m_buffer.data(), filled));
+        if (start > 0) {
+            std::memmove(m_buffer.data(), m_buffer.data() + start, filled - start);
+            filled -= start;
+        } else if (filled > m_maxLineBytes) {
+            return text::FileStatus{EFBIG};
+        }
+    }
+    summarizeTail(std::string_view(m_buffer.data(), filled), filled == 0 ? 0 : lineEnds + 1, summary);
+    return text::FileStatus{};
+}
+
 text::FileStatus HistoryReader::read(const std::filesystem::path& file, HistorySummary& summary)
 {
-    std::size_t length = 0;
-    text::FileStatus status = text::readWholeFileInto(file, m_buffer, length);
+    int fd = -1;
+    text::FileStatus status = text::openRegularForReading(file, fd);
     if (status.ok()) {
         try {
-            summarize(std::string_view(m_buffer.data(), length), summary);
+            status = readChunks(fd, summary);
         } catch (const std::bad_alloc&) {
             status = text::FileStatus{ENOMEM};
+        } catch (const std::length_error&) {
+            status = text::FileStatus{EFBIG};
         }
+        ::close(fd);
     }
     if (!status.ok())
         clearSummary(summary);

@@ -19,6 +19,9 @@ inline constexpr std::string_view kMessageBadTrendLine =
 inline constexpr std::string_view kMessageBadWeekVolumes =
     ": volumes hebdomadaires illisibles, action ignoree";
 inline constexpr std::string_view kMessageNotWritten = ": ecriture impossible, erreur no: ";
+inline constexpr std::string_view kMessageNotRegularFile = ": n'est pas un fichier ordinaire, non ecrit";
+inline constexpr std::string_view kMessageLossyName =
+    ": nom hors du jeu Windows-1252, caractere(s) ecrit(s) \"?\"";
 
 // A number as the error log and the status label write it: a blank (the sign place) before a
 // value of zero or more.

@@ -96,21 +96,21 @@ std::optional<WeekVolumes> volumessemaines(const std::vector<std::string>& lookB
     volumes.lastWeek = lastVolume;
     for (std::size_t slot = kSlots; slot >= 1; --slot) {
         const std::string& line = lookBack[slot1 + slot - 1];
-        bool hasVolume = false;
-        const std::string_view volume = text::tabField(line, 5, &hasVolume);
         const std::optional<Date> date = quotationDate(line);
-        if (!hasVolume || !date)
+        if (!date)
             return std::nullopt;
         // Week numbers are compared without the year: in the first two weeks of January no slot
         // carries the number two below the last date's, so every slot outside the last week
         // adds to the previous one.
         const int week = weekOfYear(*date);
-        if (week == lastWeek)
-            volumes.lastWeek += readNumber(volume);
-        else if (week == lastWeek - 2)
+        // The walk ends at the week before the previous one; nothing else of that slot is read.
+        if (week == lastWeek - 2)
             break;
-        else
-            volumes.previousWeek += readNumber(volume);
+        bool hasVolume = false;
+        const double volume = readNumber(text::tabField(line, 5, &hasVolume));
+        if (!hasVolume)
+            return std::nullopt;
+        (week == lastWeek ? volumes.lastWeek : volumes.previousWeek) += volume;
     }
     return volumes;
 }

@@ -48,8 +48,9 @@ struct WeekVolumes
 
 // volumessemaines: sums field 5 (whole field, number rule) of the look-back slots, newest first,
 // into the last date's week (starting from `lastVolume`) or the previous week, and stops at a
-// slot whose week number is that of `lastDate` minus 2. Returns std::nullopt when fewer than ten
-// look-back lines are given, or when a slot reached has fewer than six fields or no valid date.
+// slot whose week number is that of `lastDate` minus 2, of which only the date is read. Returns
+// std::nullopt when fewer than ten look-back lines are given, when a slot reached has no valid
+// date, or when a slot whose volume is added has fewer than six fields.
 std::optional<WeekVolumes> volumessemaines(const std::vector<std::string>& lookBack, const Date& lastDate,
                                            double lastVolume);
 

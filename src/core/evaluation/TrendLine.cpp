@@ -42,11 +42,13 @@ bool parseTrendLine(std::string_view line, std::vector<std::string_view>& fields
     out.kind = fields[1];
     out.slope = coefficient(fields[2]);
     out.intercept = coefficient(fields[3]);
-    out.firstAnchor = readBaseNumber(fields[4]);
-    out.secondAnchor = readBaseNumber(fields[6]);
-    out.field8 = readBaseNumber(fields[8]);
-    out.field9 = readBaseNumber(fields[9]);
-    out.extension = fields.size() > kExtensionField ? readBaseNumber(fields[kExtensionField]) : 0;
+    // Only the slope and the intercept take a decimal comma; in the other number fields a comma
+    // ends the number, as Korvix reads them ("1,5" is 1).
+    out.firstAnchor = readNumber(fields[4]);
+    out.secondAnchor = readNumber(fields[6]);
+    out.field8 = readNumber(fields[8]);
+    out.field9 = readNumber(fields[9]);
+    out.extension = fields.size() > kExtensionField ? readNumber(fields[kExtensionField]) : 0;
     return true;
 }
 

@@ -13,11 +13,11 @@ struct TrendLine
     std::string_view kind;     // field 1: "3" never evaluated, "1" no age limit
     double slope = 0;          // field 2 without its last character, decimal comma allowed
     double intercept = 0;      // field 3, likewise
-    double firstAnchor = 0;    // field 4
-    double secondAnchor = 0;   // field 6
-    double field8 = 0;
-    double field9 = 0;
-    double extension = 0; // field 15; 0 when the line has fewer than 16 fields
+    double firstAnchor = 0;    // field 4; a comma ends the number
+    double secondAnchor = 0;   // field 6, likewise
+    double field8 = 0;         // likewise
+    double field9 = 0;         // likewise
+    double extension = 0;      // field 15, likewise; 0 when the line has fewer than 16 fields
 };
 
 // Splits `line` at Tab characters into `fields` (cleared first; its capacity is reused).

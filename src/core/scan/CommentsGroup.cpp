@@ -7,6 +7,7 @@
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupFile.h"
 #include "core/scan/ResultFile.h"
+#include "core/text/DiskName.h"
 
 namespace parvane::scan {
 
@@ -24,12 +25,13 @@ std::string majgroupecomm(const BaseLayout& layout, ScanObserver& observer, Erro
     FolderIndex groups(layout.groupe);
     ResultFile group;
     if (const int error = group.open(groups.resolve("Quennel.txt")); error != 0) {
-        errorLog.write(group.path().string(),
-                       std::string(evaluation::kMessageNotWritten) + evaluation::withSignPlace(error));
+        errorLog.write(group.path().string(), resultFileFailure(error));
     } else {
         double progress = 0.1;
+        bool lossLogged = false;
         for (const std::string& name : names) {
-            const auto stock = splitStockFileName(name);
+            const text::Windows1252Name windowsName = text::diskNameToWindows1252(name);
+            const auto stock = splitStockFileName(windowsName.bytes);
             if (!stock) {
                 errorLog.write((layout.comment / name).string(), evaluation::kMessageNoUnderscore);
                 continue;
@@ -37,17 +39,19 @@ std::string majgroupecomm(const BaseLayout& layout, ScanObserver& observer, Erro
             std::string line(stock->code);
             line += '\t';
             line += stock->name;
+            if (windowsName.lossy && !lossLogged) {
+                lossLogged = true;
+                errorLog.write(group.path().string(), evaluation::kMessageLossyName);
+            }
             if (const int writeError = group.writeLine(line); writeError != 0) {
-                errorLog.write(group.path().string(), std::string(evaluation::kMessageNotWritten)
-                                                          + evaluation::withSignPlace(writeError));
+                errorLog.write(group.path().string(), resultFileFailure(writeError));
                 break;
             }
             progress = std::min(progress + 1, maximum);
             observer.progressValue(progress);
         }
         if (const int closeError = group.close(); closeError != 0)
-            errorLog.write(group.path().string(), std::string(evaluation::kMessageNotWritten)
-                                                      + evaluation::withSignPlace(closeError));
+            errorLog.write(group.path().string(), resultFileFailure(closeError));
     }
 
     observer.progressValue(0.1);

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/scan/ResultFile.h"
 
 namespace parvane::scan {
 
@@ -28,11 +32,14 @@ void ErrorLog::write(std::string_view subject, std::string_view message)
         line.begin() + static_cast<std::ptrdiff_t>(textStart), line.end(),
         [](char c) { return c == '\r' || c == '\n'; }, '?');
     line += "\r\n";
-    std::FILE* file = std::fopen(m_file.c_str(), "ab");
-    if (file == nullptr)
+    const int fd = openRegularForWriting(m_file, O_APPEND);
+    if (fd < 0) {
+        ++m_lost;
         return;
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
+    }
+    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+        ++m_lost;
+    ::close(fd);
 }
 
 bool deleteErrorLog(const std::filesystem::path& programFolder)

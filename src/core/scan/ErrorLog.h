@@ -29,6 +29,10 @@ public:
 
     std::size_t count() const { return m_count; }
 
+    // Lines that could not be written: the file could not be opened (or is not a regular file:
+    // a FIFO in its place is never waited on) or the write failed.
+    std::size_t lost() const { return m_lost; }
+
     void resetCount() { m_count = 0; }
 
     const std::filesystem::path& file() const { return m_file; }
@@ -37,6 +41,7 @@ private:
     std::filesystem::path m_file;
     const RunEnvironment& m_environment;
     std::size_t m_count = 0;
+    std::size_t m_lost = 0;
 };
 
 // Deletes the program folder's error log, as the program does at each start. Returns false when

@@ -37,14 +37,6 @@ std::size_t compteligne(const std::filesystem::path& file)
     return text::countLines(bytes);
 }
 
-std::string groupLine(std::string_view code, std::string_view name)
-{
-    std::string line;
-    line.reserve(code.size() + name.size() + 3);
-    line.append(code).append("\t").append(name).append("\r\n");
-    return line;
-}
-
 std::string stockFileName(std::string_view name, std::string_view code)
 {
     std::string fileName;
@@ -61,13 +53,6 @@ std::optional<StockName> splitStockFileName(std::string_view fileName) noexcept
         return std::nullopt;
     return StockName{fileName.substr(0, underscore),
                      fileName.substr(underscore + 1, fileName.size() - underscore - 5)};
-}
-
-bool isSafeNameComponent(std::string_view text) noexcept
-{
-    if (text == "." || text == "..")
-        return false;
-    return text.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
 } // namespace parvane::scan

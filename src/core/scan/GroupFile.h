@@ -27,9 +27,6 @@ struct GroupEntry
 // without line end counts, nothing after a final line end); 0 when it cannot be read.
 std::size_t compteligne(const std::filesystem::path& file);
 
-// A group line as Parvane writes it: code, Tab, name, CR LF.
-std::string groupLine(std::string_view code, std::string_view name);
-
 // The stock file name: name, "_", code, ".txt".
 std::string stockFileName(std::string_view name, std::string_view code);
 
@@ -42,10 +39,5 @@ struct StockName
 // Splits a stock file name. Returns std::nullopt when the name holds no "_" or when the "_" lies
 // within the last four characters.
 std::optional<StockName> splitStockFileName(std::string_view fileName) noexcept;
-
-// True when `text` can stand in a file name under the base:
-// no "/", "\" or NUL, not "." or "..". Group lines naming anything else are passed over, so that
-// no file outside the base is ever opened.
-bool isSafeNameComponent(std::string_view text) noexcept;
 
 } // namespace parvane::scan

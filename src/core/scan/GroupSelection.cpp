@@ -4,6 +4,7 @@
 
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupFile.h"
+#include "core/text/DiskName.h"
 
 namespace parvane::scan {
 
@@ -74,8 +75,13 @@ Selection buildSelection(const BaseLayout& layout, const std::vector<std::string
         for (const GroupEntry& entry : entries) {
             if (!namesAFile(entry.code) || !namesAFile(entry.name))
                 continue;
-            const std::string name = stockFileName(entry.name, entry.code);
-            const auto file = trendLines.findFile(name);
+            // The line is Windows-1252; Wine keeps the file under the name's UTF-8 form, a copy
+            // from Windows under the raw bytes.
+            std::optional<std::filesystem::path> file;
+            for (const std::string& name : text::diskNamesOf(stockFileName(entry.name, entry.code))) {
+                if ((file = trendLines.findFile(name)))
+                    break;
+            }
             if (!file)
                 continue;
             droitesgroupe.push_back(file->filename().string());

@@ -1,6 +1,7 @@
 #include "core/scan/ScanDriver.h"
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,14 +9,13 @@
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupFile.h"
 #include "core/scan/ResultFile.h"
+#include "core/text/DiskName.h"
 #include "core/text/FileRead.h"
 #include "core/text/TextLines.h"
 
 namespace parvane::scan {
 
 namespace {
-
-using evaluation::kMessageNotWritten;
 
 constexpr std::size_t kMaxTrendLines = 100;
 
@@ -78,6 +78,10 @@ public:
 
     std::size_t rows() const { return m_rows; }
 
+    // The stock being evaluated has a name that Windows-1252 cannot hold whole: each file that
+    // then receives a line of it logs the loss once.
+    void setLossyStock(bool lossy) { m_lossyStock = lossy; }
+
     ResultFile csv;
     ResultFile crossingGroup;
     ResultFile proximityGroup;
@@ -87,6 +91,8 @@ private:
     {
         if (!file.isOpen())
             return;
+        if (m_lossyStock && m_lossLogged.insert(&file).second)
+            m_errorLog.write(file.path().string(), evaluation::kMessageLossyName);
         if (const int error = file.writeLine(line); error != 0) {
             file.close();
             fail(file, error);
@@ -95,22 +101,25 @@ private:
 
     void fail(const ResultFile& file, int error)
     {
-        m_errorLog.write(file.path().string(),
-                         std::string(kMessageNotWritten) + evaluation::withSignPlace(error));
+        m_errorLog.write(file.path().string(), resultFileFailure(error));
     }
 
     ResultsSink& m_results;
     ErrorLog& m_errorLog;
     std::size_t m_rows = 0;
+    bool m_lossyStock = false;
+    std::set<const ResultFile*> m_lossLogged;
 };
 
 // change: reads one stock's trend-line file and hands its lines to the evaluation.
 class StockWalker
 {
 public:
-    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator, ErrorLog& errorLog)
+    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator, RunOutputs& outputs,
+                ErrorLog& errorLog)
         : m_layout(layout)
         , m_evaluator(evaluator)
+        , m_outputs(outputs)
         , m_errorLog(errorLog)
         , m_histories(layout.histo)
         , m_comments(layout.comment)
@@ -120,7 +129,10 @@ public:
     {
         const std::filesystem::path path = m_layout.droite / filename;
         const std::string pathText = path.string();
-        const auto stockName = splitStockFileName(filename);
+        // The name and code stand in the list, the groups and the CSV as Korvix reads them there.
+        text::Windows1252Name windowsName = text::diskNameToWindows1252(filename);
+        m_windowsName = std::move(windowsName.bytes);
+        const auto stockName = splitStockFileName(m_windowsName);
         if (!stockName) {
             m_errorLog.write(pathText, evaluation::kMessageNoUnderscore);
             return;
@@ -150,16 +162,19 @@ public:
             stock.hasComment = true;
             stock.comment = std::move(*comment);
         }
+        m_outputs.setLossyStock(windowsName.lossy);
         m_evaluator.transforme(stock, m_lines, pathText);
     }
 
 private:
     const BaseLayout& m_layout;
     evaluation::StockEvaluator& m_evaluator;
+    RunOutputs& m_outputs;
     ErrorLog& m_errorLog;
     FolderIndex m_histories;
     FolderIndex m_comments;
     std::string m_buffer;
+    std::string m_windowsName;
     std::vector<std::string_view> m_lines;
 };
 
@@ -218,7 +233,7 @@ ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Sel
     observer.statusText("EXECUTION");
     observer.progressRange(static_cast<double>(names.size()) + 1);
 
-    StockWalker walker(layout, evaluator, errorLog);
+    StockWalker walker(layout, evaluator, outputs, errorLog);
     double progress = 0.1;
     for (const std::string& name : names) {
         if (name.empty())

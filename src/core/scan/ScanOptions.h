@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/evaluation/AgeLimits.h"
+
 namespace parvane::scan {
 
 // The option boxes and thresholds of one run, read once the window has locked its boxes.
@@ -16,8 +18,8 @@ struct ScanOptions
     double maxGap = 0;          // Text2: maximum detection percentage, percent
     double volumeThreshold = 0; // Text4: volume rise that must be exceeded, percent
 
-    int dailyAgeLimit = 5;  // bars
-    int weeklyAgeLimit = 3; // weeks
+    int dailyAgeLimit = evaluation::kDailyAgeLimit;   // bars
+    int weeklyAgeLimit = evaluation::kWeeklyAgeLimit; // weeks
 };
 
 } // namespace parvane::scan

@@ -119,6 +119,31 @@ FileStatus readWholeFile(const std::filesystem::path& file, std::string& out, st
     return status;
 }
 
+FileStatus openRegularForReading(const std::filesystem::path& file, int& fd)
+{
+    do {
+        fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return FileStatus{errno};
+
+    struct stat info
+    {};
+
+    int error = 0;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (S_ISDIR(info.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        error = EINVAL;
+    if (error != 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    return FileStatus{error};
+}
+
 bool isRegularFile(const std::filesystem::path& file) noexcept
 {
     struct stat info

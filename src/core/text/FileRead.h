@@ -31,6 +31,11 @@ struct FileStatus
                                            std::size_t& length,
                                            std::size_t maxBytes = std::size_t{256} << 20);
 
+// Opens `file` for reading without blocking on a FIFO; refuses a folder (EISDIR) and any other
+// file that is not a regular one (EINVAL). On success `fd` is an open descriptor that the caller
+// closes.
+[[nodiscard]] FileStatus openRegularForReading(const std::filesystem::path& file, int& fd);
+
 // True when `file` exists and is a regular file (a folder, or a missing path, gives false).
 bool isRegularFile(const std::filesystem::path& file) noexcept;
 

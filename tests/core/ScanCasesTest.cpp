@@ -1,0 +1,150 @@
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/evaluation/NumberRules.h"
+#include "core/scan/GroupSelection.h"
+#include "core/scan/ResultsOrder.h"
+#include "core/scan/ScanRun.h"
+#include "core/support/ScanRecorders.h"
+#include "support/TestFiles.h"
+
+namespace parvane::scan {
+namespace {
+
+namespace fs = std::filesystem;
+using Tree = std::map<std::string, std::string>;
+
+// The scan's behaviour as data. Each folder of tests/data/scan holds one case:
+// - "options": one option a line: proximity, daily, weekly, crossing, csv, comments-group,
+//   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C;
+// - "base/": the base as the run finds it (stock names on the disk as Wine writes them);
+// - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
+// - "expected/status": Label8 after the run;
+// - "expected/errorlog.txt": the error log, "$ROOT" standing for the case's temporary folder;
+// - "expected/base/": each file of the base that the run creates or rewrites, byte for byte;
+//   every other file of the base must be left as it was.
+// An empty expected file is left out. The run's moment is fixed (3 February
+// 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise).
+const fs::path kCases = fs::path(PARVANE_TEST_DATA_DIR) / "scan";
+
+std::vector<std::string> caseNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kCases))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Tree filesUnder(const fs::path& root)
+{
+    Tree tree = test::snapshotTree(root);
+    std::erase_if(tree, [](const auto& entry) { return entry.second == "<dir>"; });
+    return tree;
+}
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+class ScanCases : public ::testing::TestWithParam<std::string>
+{};
+
+TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
+{
+    const fs::path source = kCases / GetParam();
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    fs::create_directories(root);
+    fs::copy(source / "base", root / "base", fs::copy_options::recursive);
+
+    ScanOptions options;
+    char separator = ',';
+    std::vector<std::string> groups;
+    std::istringstream lines(test::readFile(source / "options"));
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t equals = line.find('=');
+        const std::string key = line.substr(0, equals);
+        const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        if (key == "proximity")
+            options.proximity = true;
+        else if (key == "daily")
+            options.daily = true;
+        else if (key == "weekly")
+            options.weekly = true;
+        else if (key == "crossing")
+            options.crossing = true;
+        else if (key == "csv")
+            options.csvFile = true;
+        else if (key == "comments-group")
+            options.commentsGroup = true;
+        else if (key == "max-gap")
+            options.maxGap = evaluation::readNumber(value);
+        else if (key == "volume") {
+            options.volumeFilter = true;
+            options.volumeThreshold = evaluation::readNumber(value);
+        } else if (key == "separator")
+            separator = value.at(0);
+        else if (key == "groups") {
+            std::istringstream names(value);
+            for (std::string name; std::getline(names, name, ',');)
+                groups.push_back(name);
+        } else
+            FAIL() << "unknown option: " << line;
+    }
+
+    const BaseLayout layout = BaseLayout::resolve(root, "", "");
+    const Selection selection = buildSelection(layout, groups);
+    FixedEnvironment environment(test::fixedMoment(), separator);
+    ErrorLog log(dir.path() / "errorlog.txt", environment);
+    test::RecordingSink sink;
+    test::RecordingObserver observer;
+    const Tree before = filesUnder(root / "base");
+    const RunOutcome outcome = runScan(layout, options, selection, sink, observer, log, environment);
+
+    Tree actual;
+    for (const auto& [name, bytes] : filesUnder(root / "base")) {
+        const auto found = before.find(name);
+        if (found == before.end() || found->second != bytes)
+            actual["base/" + name] = bytes;
+    }
+    for (const auto& [name, bytes] : before) {
+        if (!fs::exists(root / "base" / name))
+            actual["base/" + name] = "<deleted>";
+    }
+    std::vector<ResultTexts> rows(sink.rows.begin(), sink.rows.end());
+    sortResultRows(rows, ResultColumn::Action);
+    for (const ResultTexts& row : rows) {
+        for (std::size_t column = 0; column < row.size(); ++column)
+            actual["rows"] += (column == 0 ? "" : "\t") + row[column];
+        actual["rows"] += '\n';
+    }
+    const std::string status = outcome.scanned                ? outcome.status
+                               : observer.statusTexts.empty() ? std::string()
+                                                              : observer.statusTexts.back();
+    actual["status"] = status + "\n";
+    actual["errorlog.txt"] =
+        replaceAll(test::readFile(dir.path() / "errorlog.txt"), dir.path().string(), "$ROOT");
+    std::erase_if(actual, [](const auto& entry) { return entry.second.empty(); });
+
+    // PARVANE_SCAN_CASES_OUT=DIR writes what each case left there, to review a new case.
+    if (const char* out = std::getenv("PARVANE_SCAN_CASES_OUT")) {
+        for (const auto& [name, bytes] : actual)
+            test::writeFile(fs::path(out) / GetParam() / name, bytes);
+    }
+    EXPECT_EQ(actual, filesUnder(source / "expected"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, ScanCases, ::testing::ValuesIn(caseNames()),
+                         [](const auto& param) { return param.param; });
+
+} // namespace
+} // namespace parvane::scan
