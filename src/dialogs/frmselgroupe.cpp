@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QByteArray>
 #include <QProgressBar>
@@ -91,6 +92,7 @@ void frmselgroupe::onCommand1Click()
     progress.value = [bar](double value) { bar->setValue(std::min(progressSteps(value), bar->maximum())); };
     progress.groupStarted = [this](const std::string& groupName) { appendToCaption(groupName); };
     scan::Selection found = scan::buildSelection(m_layout, ticked, progress);
+    found.groups = std::move(ticked);
     if (found.active)
         m_selection = std::move(found);
     else

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -27,6 +28,7 @@
 #include "core/evaluation/CommentFile.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
+#include "core/scan/KeptRows.h"
 #include "core/scan/KorvixExecutable.h"
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanOptions.h"
@@ -52,6 +54,13 @@ constexpr int kWeeklyAgeLimit = 3; // weeks
 // credit line is plain text.
 constexpr const char* kContactAddress = PARVANE_CONTACT_ADDRESS;
 constexpr const char* kHelpPageName = "help-parvane.htm";
+
+// On the first column of a row of the results list: true when the previous run of the same base
+// and options did not have the row.
+constexpr int kNewRole = Qt::UserRole + 1;
+
+// A check box's room beside the title of the results frame.
+constexpr int kTitleBoxMargin = 10;
 
 // The resize rule is written for the window's outer size, frame included, in the design's
 // proportions: the results frame keeps 275 px less than the outer width and 45 px less than the
@@ -308,6 +317,7 @@ void tendancesForm1::connectCommands()
     connect(m_ui->Check8, &QCheckBox::clicked, this, &tendancesForm1::volumeFilterClicked);
     connect(m_ui->Check7, &QCheckBox::clicked, this, &tendancesForm1::resultsClicked);
     connect(m_ui->ListView1->header(), &QHeaderView::sectionClicked, this, &tendancesForm1::sortByColumn);
+    connect(m_ui->newOnlyBox, &QCheckBox::toggled, this, &tendancesForm1::applyNewOnlyFilter);
 }
 
 bool tendancesForm1::startUp()
@@ -461,6 +471,7 @@ void tendancesForm1::runCommand()
     }
 
     setScanBoxesEnabled(false);
+    m_ui->newOnlyBox->setEnabled(false);
     m_ui->ProgressBar1->show();
     m_ui->Label8->show();
     m_ui->Label5->show();
@@ -477,6 +488,9 @@ void tendancesForm1::runCommand()
                               [this] { return !m_closing; });
     scan::ErrorLog errorLog(m_programFolder / scan::kErrorLogFileName, *m_environment);
     scan::RunOutcome outcome;
+    // The run empties the list when it updates the comments group or scans; rows that it adds are
+    // marked only when it ends.
+    m_rowsMarked = m_rowsMarked && !options.commentsGroup && !scan::runCondition(options);
     try {
         outcome = scan::runScan(layout, options, m_selection, results, observer, errorLog, *m_environment);
     } catch (const std::exception& error) {
@@ -504,10 +518,54 @@ void tendancesForm1::runCommand()
         results.flush();
         dialogs::ajustecolonnes(m_ui->ListView1, this, results.widestItems());
         sortByColumnOnce(*m_ui->ListView1, 0, resultsColumnOrder(0));
+        markNewRows(layout, options, !outcome.report.cancelled);
     }
 
     encours = false;
     setScanBoxesEnabled(true);
+    m_ui->newOnlyBox->setEnabled(m_rowsMarked);
+    applyNewOnlyFilter();
+}
+
+void tendancesForm1::markNewRows(const scan::BaseLayout& layout, const scan::ScanOptions& options,
+                                 bool complete)
+{
+    QTreeWidget* list = m_ui->ListView1;
+    std::vector<scan::ResultRow> rows(static_cast<std::size_t>(list->topLevelItemCount()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(static_cast<int>(i));
+        for (const scan::ResultColumn column :
+             {scan::ResultColumn::Action, scan::ResultColumn::Sicovam, scan::ResultColumn::UT})
+            rows[i][static_cast<std::size_t>(column)] =
+                dialogs::toWindows1252(item->text(static_cast<int>(column)));
+    }
+    // The same base and options make the same run in parvane-scan, whose --groups names the
+    // groups that the dialog ticks here.
+    const std::vector<std::string> groups =
+        m_selection.active ? m_selection.groups : std::vector<std::string>{};
+    const scan::NewRowsResult marked = scan::markNewRows(scan::keptRowsFile(m_programFolder, layout.base),
+                                                         scan::runOptionsKey(options, groups), rows,
+                                                         scan::RowEncoding::Windows1252, complete);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        list->topLevelItem(static_cast<int>(i))->setData(0, kNewRole, static_cast<bool>(marked.isNew[i]));
+    m_rowsMarked = true;
+    if (!marked.problems.empty()) {
+        QString text;
+        for (const std::string& problem : marked.problems)
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + dialogs::fromDiskName(problem);
+        m_messages.information(this, QStringLiteral("Parvane - Nouveaux seulement"), text);
+    }
+}
+
+void tendancesForm1::applyNewOnlyFilter()
+{
+    // Hidden rows stay in the list: unticking the box shows them again, and the printer skips them.
+    QTreeWidget* list = m_ui->ListView1;
+    const bool newOnly = m_rowsMarked && m_ui->newOnlyBox->isChecked();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        item->setHidden(newOnly && !item->data(0, kNewRole).toBool());
+    }
 }
 
 void tendancesForm1::setScanBoxesEnabled(bool enabled)
@@ -669,6 +727,7 @@ void tendancesForm1::sortByColumn(int column)
 {
     if (encours)
         return;
+    // Rows keep their hidden state through the sort, which takes them out and puts them back.
     sortByColumnOnce(*m_ui->ListView1, column, resultsColumnOrder(column));
 }
 
@@ -682,6 +741,9 @@ void tendancesForm1::applyResizeRule()
     const int frameHeight = std::max(outerHeight - kFrameHeightAllowance, kFrameMinHeight);
     m_ui->Frame1->resize(frameWidth, frameHeight);
     m_ui->ListView1->resize(listWidth, listHeight);
+    QCheckBox* newOnly = m_ui->newOnlyBox;
+    newOnly->resize(newOnly->sizeHint().width(), newOnly->height());
+    newOnly->move(frameWidth - newOnly->width() - kTitleBoxMargin, newOnly->y());
 }
 
 void tendancesForm1::resizeEvent(QResizeEvent* event)

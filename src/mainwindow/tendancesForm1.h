@@ -166,6 +166,8 @@ private:
     void volumeFilterClicked(bool on);
     void resultsClicked(bool on);
     void sortByColumn(int column);
+    void markNewRows(const scan::BaseLayout& layout, const scan::ScanOptions& options, bool complete);
+    void applyNewOnlyFilter();
 
     std::unique_ptr<Ui::tendancesForm1> m_ui;
     std::filesystem::path m_programFolder;
@@ -180,6 +182,8 @@ private:
     bool encours = false;
     bool m_closing = false;
     bool m_quitRequested = false;
+    // The rows of the list carry their mark "new since the previous run" (kNewRole).
+    bool m_rowsMarked = false;
 
     std::function<void()> m_pathDialog;
     std::function<void()> m_groupDialog;

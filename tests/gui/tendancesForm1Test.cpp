@@ -196,6 +196,51 @@ private Q_SLOTS:
         }
     }
 
+    void newOnlyHidesTheRowsOfThePreviousRunWithoutChangingWhatTheScanWrites()
+    {
+        Fixture f;
+        f.startProximityRun();
+        f.click("Check9"); // the CSV file too
+        f.click("Check7");
+        auto* newOnly = f.get<QCheckBox>("newOnlyBox");
+        QVERIFY(!newOnly->isEnabled() && !newOnly->isChecked());
+        const auto shown = [&] {
+            QStringList names;
+            auto* list = f.get<QTreeWidget>("ListView1");
+            for (int row = 0; row < list->topLevelItemCount(); ++row)
+                if (!list->topLevelItem(row)->isHidden())
+                    names << list->topLevelItem(row)->text(0).trimmed();
+            return names;
+        };
+        const auto baseFiles = [&] { return snapshotTree(f.dir.path() / "one"); };
+        const QStringList all{QStringLiteral("Alpha"), QStringLiteral("Bravo"), QStringLiteral("charlie"),
+                              QStringLiteral("delta")};
+
+        f.click("Command1");
+        QTest::mouseClick(newOnly, Qt::LeftButton);
+        QCOMPARE(shown(), all.mid(0, 3)); // a first run: every row is new
+        // delta comes within 3 % of its line: the only new row, also after a sort.
+        TrendLineSpec daily;
+        daily.kind = "1";
+        TestBase(f.dir.path() / "one")
+            .addStock("delta_000004.txt", trendLineFile({daily}), dailyHistory(20, "9,9", "9,9"));
+        f.click("Command1");
+        QCOMPARE(shown(), QStringList(QStringLiteral("delta")));
+        clickHeader(f.get<QTreeWidget>("ListView1"), static_cast<int>(ResultColumn::Ecart));
+        QCOMPARE(shown(), QStringList(QStringLiteral("delta")));
+        const auto filteredRun = baseFiles();
+
+        QTest::mouseClick(newOnly, Qt::LeftButton);
+        QCOMPARE(shown(), (QStringList{QStringLiteral("charlie"), QStringLiteral("Alpha"),
+                                       QStringLiteral("delta"), QStringLiteral("Bravo")}));
+        f.click("Command1");
+        QCOMPARE(shown(), all);
+        QCOMPARE(baseFiles(), filteredRun);
+        QTest::mouseClick(newOnly, Qt::LeftButton);
+        QCOMPARE(shown(), QStringList()); // the same four hits again
+        QVERIFY(f.boxes.boxes.empty());
+    }
+
     void boxesAreLockedAndCommandsIdleDuringARun()
     {
         Fixture f;

@@ -12,6 +12,9 @@ struct Selection
 {
     bool active = false;
     std::vector<std::string> files;
+    // The groups ticked in the dialog, by name (their file names without ".txt"). Initialised so
+    // that a selection written as {active, files} leaves it empty without a warning.
+    std::vector<std::string> groups{};
 };
 
 } // namespace parvane::scan
