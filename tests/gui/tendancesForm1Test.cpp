@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::mouseClick(newOnly, Qt::LeftButton);
         QCOMPARE(shown(), all.mid(0, 3)); // a first run: every row is new
         // delta comes within 3 % of its line: the only new row, also after a sort.
-        TrendLineSpec daily;
+        TrendLineFields daily;
         daily.kind = "1";
         TestBase(f.dir.path() / "one")
             .addStock("delta_000004.txt", trendLineFile({daily}), dailyHistory(20, "9,9", "9,9"));
