@@ -3,7 +3,13 @@
 # entry, the icons, the French manual pages, the systemd user units and the Debian documents.
 include(GNUInstallDirs)
 
-set(PARVANE_PACKAGE_MAINTAINER "Parvane developers <parvane@example.org>"
+# Debian wants an address in the Maintainer field: the maker's contact when the build names one.
+if(PARVANE_CONTACT_ADDRESS)
+    set(PARVANE_DEFAULT_MAINTAINER "Parvane developers <${PARVANE_CONTACT_ADDRESS}>")
+else()
+    set(PARVANE_DEFAULT_MAINTAINER "Parvane developers <parvane@example.org>")
+endif()
+set(PARVANE_PACKAGE_MAINTAINER "${PARVANE_DEFAULT_MAINTAINER}"
     CACHE STRING "Maintainer field of the Debian package")
 set(PARVANE_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(PARVANE_PACKAGING_BUILD_DIR ${CMAKE_BINARY_DIR}/packaging)
