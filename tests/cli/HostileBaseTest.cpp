@@ -1,27 +1,14 @@
 #include <algorithm>
 #include <cstdint>
-#include <map>
-#include <regex>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "ScanProcess.h"
-#include "support/TestBase.h"
-#include "support/TestFiles.h"
 
 namespace parvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Arguments = std::vector<std::string>;
-using Tree = std::map<std::string, std::string>;
-
-const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
-const std::string kOneLine = trendLineFile({TrendLineFields{}});
 
 // Bytes of every value from a fixed generator, so that a failure can be replayed.
 std::string garbage(std::size_t size, std::uint32_t seed)
@@ -34,244 +21,112 @@ std::string garbage(std::size_t size, std::uint32_t seed)
     return bytes;
 }
 
-// What a scan of a hostile base left: its error-log messages (without date and time) and its
-// standard output and error.
-struct HostileScan
+void makeFifo(const fs::path& file)
 {
-    std::vector<std::string> messages;
-    std::string out;
-    std::string err;
-};
+    fs::create_directories(file.parent_path());
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0) << file;
+}
 
-// A base in a temporary folder, scanned through the real parvane-scan. Every scan must end by
-// itself with status 0, log each failure on one CR LF line and count it, leave the trend lines,
-// histories and comments byte for byte as they were, and write nothing but the group folder, the
-// CSV file and the error log.
-class HostileBaseTest : public ::testing::Test
+// A base where nearly every file is broken in its own way, scanned by the real parvane-scan: every
+// scan ends by itself, logs each failure once, writes only its own result files and leaves the
+// trend lines, histories and comments exactly as they were. The transcripts hold the rest.
+TEST_F(ScanTest, AHostileBaseIsScannedWithoutHarm)
 {
-protected:
-    HostileBaseTest()
-        : m_base(m_dir.path() / "root")
-    {
-        fs::create_directories(home());
-    }
-
-    fs::path home() const { return m_dir.path() / "home"; }
-
-    // The whole temporary folder but what a scan may write: the group folder, the base's CSV
-    // files, the error log and the program's captured output.
-    Tree outsideOutputs() const
-    {
-        Tree tree = snapshotBaseTree(m_dir.path());
-        std::erase_if(tree, [](const auto& entry) {
-            const std::string& name = entry.first;
-            return name.rfind("root/base/groupe/", 0) == 0 || name.rfind("scratch", 0) == 0
-                   || name == "home/errorlog.txt"
-                   || std::regex_match(name, std::regex(R"(root/base/result_[0-9]{8}_[0-9]{4}\.csv)"));
-        });
-        return tree;
-    }
-
-    HostileScan scan(Arguments arguments)
-    {
-        const Tree droite = snapshotBaseTree(m_base.droite());
-        const Tree histo = snapshotBaseTree(m_base.histo());
-        const Tree comment = snapshotBaseTree(m_base.comment());
-        const Tree outside = outsideOutputs();
-
-        arguments.insert(arguments.begin(), {"--home", home().string(), "--base", m_base.root().string()});
-        const ScanProcessResult result = runScanProgram(arguments, m_dir.path() / "scratch");
-
-        EXPECT_FALSE(result.timedOut);
-        EXPECT_EQ(result.exitStatus, 0) << result.err;
-        EXPECT_EQ(snapshotBaseTree(m_base.droite()), droite);
-        EXPECT_EQ(snapshotBaseTree(m_base.histo()), histo);
-        EXPECT_EQ(snapshotBaseTree(m_base.comment()), comment);
-        EXPECT_EQ(outsideOutputs(), outside);
-
-        HostileScan scanned{errorLogMessages(readFile(home() / "errorlog.txt")), result.out, result.err};
-        // The count on standard error is the number of logged lines.
-        std::smatch count;
-        const std::string& err = result.err;
-        EXPECT_TRUE(std::regex_search(err, count, std::regex(R"(FIN: ([0-9]+) erreur\(s\)\n)"))) << err;
-        if (!count.empty()) {
-            EXPECT_EQ(std::stoul(count[1]), scanned.messages.size()) << err;
-        }
-        return scanned;
-    }
-
-    std::string droiteFile(std::string_view name) const { return (m_base.droite() / name).string(); }
-
-    std::string histoFile(std::string_view name) const { return (m_base.histo() / name).string(); }
-
-    TempDir m_dir;
-    TestBase m_base;
-};
-
-const std::string kGood = dailyHistory(100, "9.9", "9.8");
-const Arguments kEverything = {"--proximity", "--daily", "--weekly",         "--max-gap", "3",
-                               "--crossing",  "--csv",   "--comments-group", "--format",  "tsv"};
-
-TEST_F(HostileBaseTest, BinaryGarbageInEveryFileIsLoggedOncePerStock)
-{
-    // Without line ends: one huge line; with them: many lines (more than 100).
+    const std::string good = kNear;
+    TrendLineFields unlimited;
+    unlimited.kind = "1";
+    // Reported, though its comment is too large to be read (a sparse file of 256 MiB + 1).
+    m_base.addStock("GOOD_100001.txt", kOneLine, good);
+    writeSparseFile(m_base.comment() / "GOOD_100001.txt", (std::uintmax_t{256} << 20) + 1);
+    // Binary bytes, nothing, a folder or a FIFO where trend lines or quotations should be.
+    m_base.addStock("BIN_100002.txt", std::string("\x00\x01\x02\xff\xfe\r\n\x89PNG\x1a\n", 12), good);
+    m_base.addStock("EMPTY_100003.txt", "", good);
+    m_base.addStock("NOHIST_100004.txt", kOneLine, std::nullopt);
+    m_base.addStock("DIRHIST_100005.txt", kOneLine, std::nullopt);
+    fs::create_directories(m_base.histo() / "DIRHIST_100005.txt");
+    m_base.addStock("FIFOHIST_100006.txt", kOneLine, std::nullopt);
+    makeFifo(m_base.histo() / "FIFOHIST_100006.txt");
+    m_base.addStock("NOUNDERSCORE.txt", kOneLine, good);
+    fs::create_directories(m_base.droite() / "DIR_100007.txt");
+    std::string binaryHistory;
+    for (int i = 0; i < 3; ++i)
+        binaryHistory += std::string("\xff\xfe\x00\t\x01\t\x02\t\x03\t\x04\t\x05\r\n", 16);
+    m_base.addStock("BINHIST_100008.txt", trendLineFile({unlimited}), binaryHistory);
+    m_base.addStock("EMPTYHIST_100009.txt", kOneLine, "");
+    m_base.addStock("LONG_100010.txt", trendLineFile(std::vector<TrendLineFields>(101)), good);
+    makeFifo(m_base.droite() / "PIPE_100011.txt");
+    // A folder and a FIFO named like comment files are no comments; a binary comment is one.
+    m_base.addStock("COMDIR_100012.txt", kOneLine, good);
+    fs::create_directories(m_base.comment() / "COMDIR_100012.txt");
+    m_base.addStock("COMFIFO_100013.txt", kOneLine, good);
+    makeFifo(m_base.comment() / "COMFIFO_100013.txt");
+    m_base.addStock("BINCOM_100014.txt", kOneLine, good);
+    m_base.addComment("BINCOM_100014.txt", std::string("\x00\x81\xff\r\n", 5));
+    // Anchors far beyond 16 bits, and a line whose values overflow.
+    TrendLineFields huge;
+    huge.secondAnchor = "99999999";
+    m_base.addStock("HUGE_100015.txt", trendLineFile({huge}), good);
+    TrendLineFields overflowing = unlimited;
+    overflowing.slope = "1e308";
+    overflowing.intercept = "1e308";
+    m_base.addStock("INF_100016.txt", trendLineFile({overflowing}), good);
+    m_base.addComment("NOUNDER.txt", "x\r\n");
+    // Random bytes: without line ends one huge line, with them more than 100 lines.
     std::string oneLine = garbage(64 << 10, 1);
     std::replace(oneLine.begin(), oneLine.end(), '\n', 'n');
     std::replace(oneLine.begin(), oneLine.end(), '\r', 'r');
-    m_base.addStock("ONELINE_100001.txt", oneLine, garbage(64 << 10, 2));
-    m_base.addStock("MANY_100002.txt", garbage(64 << 10, 3), kGood);
-    m_base.addStock("GOOD_100003.txt", kOneLine, garbage(64 << 10, 4));
-    m_base.addStock("COMMENT_100004.txt", kOneLine, kGood);
-    m_base.addComment("COMMENT_100004.txt", garbage(64 << 10, 5));
-    m_base.addGroup("G.txt", garbage(4 << 10, 6) + "\r\n100004\tCOMMENT\r\n");
-
-    const HostileScan scanned = scan(kEverything);
-
-    EXPECT_LE(scanned.messages.size(), 4u);
-    EXPECT_NE(std::find(scanned.messages.begin(), scanned.messages.end(),
-                        droiteFile("MANY_100002.txt") + ": plus de 100 lignes, fichier ignore"),
-              scanned.messages.end());
-    // The garbage comment travels with its stock's row.
-    EXPECT_NE(scanned.out.find("COMMENT         \t100004\t9.8  \tDAILY"), std::string::npos) << scanned.out;
-
-    const HostileScan grouped = scan({"--groups", "G", "--proximity", "--daily", "--max-gap", "3"});
-    EXPECT_EQ(grouped.messages.size(), 0u);
-    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "100004\tCOMMENT\r\n");
-}
-
-TEST_F(HostileBaseTest, EmptyCommentAndGroupFilesAreNoFailures)
-{
-    m_base.addStock("ALPHA_100001.txt", kOneLine, kGood);
-    m_base.addComment("ALPHA_100001.txt", "");
+    m_base.addStock("ONELINE_200001.txt", oneLine, garbage(64 << 10, 2));
+    m_base.addStock("MANY_200002.txt", garbage(64 << 10, 3), good);
+    m_base.addStock("GARBHIST_200003.txt", kOneLine, garbage(64 << 10, 4));
+    m_base.addStock("COMMENT_200004.txt", kOneLine, good);
+    m_base.addComment("COMMENT_200004.txt", garbage(4 << 10, 5));
+    m_base.addGroup("Garbage.txt", garbage(4 << 10, 6) + "\r\n200004\tCOMMENT\r\n");
+    m_base.addStock("EMPTYCOM_200005.txt", kOneLine, good);
+    m_base.addComment("EMPTYCOM_200005.txt", "");
     m_base.addGroup("Empty.txt", "");
-
-    const HostileScan all = scan({"--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-    EXPECT_EQ(all.messages, std::vector<std::string>{});
-    EXPECT_EQ(all.out, kHeader + "ALPHA           \t100001\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-
-    // An empty group selects nothing: the whole base is scanned.
-    const HostileScan grouped =
-        scan({"--groups", "Empty", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-    EXPECT_EQ(grouped.messages, std::vector<std::string>{});
-    EXPECT_EQ(grouped.out, all.out);
-}
-
-TEST_F(HostileBaseTest, UnreadableFilesAreLoggedAndSkipped)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their permissions";
-    m_base.addStock("NOREAD_100001.txt", kOneLine, kGood);
-    fs::permissions(m_base.droite() / "NOREAD_100001.txt", fs::perms::none);
-    m_base.addStock("NOHIST_100002.txt", kOneLine, kGood);
-    fs::permissions(m_base.histo() / "NOHIST_100002.txt", fs::perms::none);
-    m_base.addStock("NOCOM_100003.txt", kOneLine, kGood);
-    m_base.addComment("NOCOM_100003.txt", "x\r\n");
-    fs::permissions(m_base.comment() / "NOCOM_100003.txt", fs::perms::none);
-    m_base.addStock("GOOD_100004.txt", kOneLine, kGood);
-
-    const HostileScan scanned = scan({"--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-
-    EXPECT_EQ(scanned.messages.size(), 3u);
-    EXPECT_NE(scanned.out.find("GOOD            \t100004\t"), std::string::npos) << scanned.out;
-}
-
-TEST_F(HostileBaseTest, ReadOnlyGroupFolderLogsTheGroupsItCannotWrite)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    m_base.addStock("ALPHA_100001.txt", kOneLine, kGood);
-    m_base.addGroup("G.txt", "100001\tALPHA\r\n");
-    fs::permissions(m_base.groupe(), fs::perms::owner_read | fs::perms::owner_exec);
-
-    const HostileScan scanned =
-        scan({"--groups", "G", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-
-    EXPECT_GE(scanned.messages.size(), 1u);
-    for (const std::string& message : scanned.messages)
-        EXPECT_EQ(message.rfind(m_base.groupe().string(), 0), 0u) << message;
-    EXPECT_EQ(scanned.out, kHeader + "ALPHA           \t100001\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-    fs::permissions(m_base.groupe(), fs::perms::owner_all);
-}
-
-TEST_F(HostileBaseTest, FoldersNamedLikeGroupFilesAreNeitherReadNorWritten)
-{
-    m_base.addStock("ALPHA_100001.txt", kOneLine, kGood);
-    fs::create_directories(m_base.groupe() / "G.txt");
-    fs::create_directories(m_base.groupe() / "Parvane.txt");
-
-    const HostileScan scanned = scan({"--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-
-    EXPECT_TRUE(fs::is_directory(m_base.groupe() / "Parvane.txt"));
-    EXPECT_TRUE(fs::is_directory(m_base.groupe() / "G.txt"));
-    EXPECT_EQ(scanned.out, kHeader + "ALPHA           \t100001\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-    EXPECT_LE(scanned.messages.size(), 2u);
-}
-
-TEST_F(HostileBaseTest, SymbolicLinkLoopsAreLoggedAndSkipped)
-{
-    // A link to itself in each folder, a two-link loop, and a folder linking to its parent.
-    fs::create_directories(m_base.droite());
-    fs::create_symlink("SELF_100001.txt", m_base.droite() / "SELF_100001.txt");
-    m_base.addStock("LOOPHIST_100002.txt", kOneLine, std::nullopt);
-    fs::create_symlink("B_100009.txt", m_base.histo() / "LOOPHIST_100002.txt");
-    fs::create_symlink("LOOPHIST_100002.txt", m_base.histo() / "B_100009.txt");
-    m_base.addStock("LOOPCOM_100003.txt", kOneLine, kGood);
-    fs::create_directories(m_base.comment());
-    fs::create_symlink("LOOPCOM_100003.txt", m_base.comment() / "LOOPCOM_100003.txt");
-    fs::create_symlink("..", m_base.droite() / "UP_100004.txt");
+    // Symbolic links to themselves, a two-link loop, folders linking to their parents.
+    fs::create_symlink("SELF_200006.txt", m_base.droite() / "SELF_200006.txt");
+    m_base.addStock("LOOPHIST_200007.txt", kOneLine, std::nullopt);
+    fs::create_symlink("B_200099.txt", m_base.histo() / "LOOPHIST_200007.txt");
+    fs::create_symlink("LOOPHIST_200007.txt", m_base.histo() / "B_200099.txt");
+    m_base.addStock("LOOPCOM_200008.txt", kOneLine, good);
+    fs::create_symlink("LOOPCOM_200008.txt", m_base.comment() / "LOOPCOM_200008.txt");
+    fs::create_symlink("..", m_base.droite() / "UP_200009.txt");
     fs::create_symlink(".", m_base.histo() / "sub");
-    m_base.addStock("GOOD_100005.txt", kOneLine, kGood);
     fs::create_symlink("Loop.txt", m_base.groupe() / "Loop.txt");
+    // Windows-1252 bytes (not UTF-8), UTF-8, and names holding a byte 0xff or a line end.
+    m_base.addStock("SOCI\xc9T\xc9_200010.txt", kOneLine, good);
+    m_base.addStock("\xc3\xa9t\xc3\xa9_200011.txt", kOneLine, good);
+    m_base.addStock("NO\xffHIST_200012.txt", kOneLine, std::nullopt);
+    m_base.addStock("LINE\r\nEND_200013.txt", kOneLine, std::nullopt);
+    // Group lines leading out of the trend-line folder; they would report the ESCAPE stocks.
+    writeFile(m_base.base() / "ESCAPE_300002.txt", kOneLine);
+    writeFile(m_base.root() / "ESCAPE_300003.txt", kOneLine);
+    writeFile(m_base.histo() / "ESCAPE_300002.txt", good);
+    writeFile(m_base.base() / "ESCAPE_300003.txt", good);
+    m_base.addGroup("Evil.txt", "300002\t../ESCAPE\r\n300003\t../../ESCAPE\r\n..\t..\r\n300002/../..\tx\r\n"
+                                "300004\t..\\ESCAPE\r\n300005\t\r\n100001\tGOOD\r\n");
+    // A folder named like a group, and result groups leading into the base's own files.
+    fs::create_directories(m_base.groupe() / "Dir.txt");
+    fs::create_symlink(m_base.histo() / "GOOD_100001.txt", m_base.groupe() / "Parvane.txt");
+    fs::create_symlink(m_base.droite() / "GOOD_100001.txt", m_base.groupe() / "Melvor.txt");
 
-    const HostileScan scanned = scan(kEverything);
-
-    // The trend-line folder lists regular files only: the looping link there is passed over, as
-    // a FIFO is.
-    EXPECT_EQ(scanned.messages,
-              std::vector<std::string>{histoFile("LOOPHIST_100002.txt") + ": erreur indeterminee no:  40"});
-    EXPECT_NE(scanned.out.find("GOOD            \t100005\t"), std::string::npos) << scanned.out;
-}
-
-TEST_F(HostileBaseTest, NonAsciiNamesAreScannedAsBytes)
-{
-    // Windows-1252 bytes (not UTF-8), UTF-8, and a name holding a line end.
-    m_base.addStock("SOCI\xc9T\xc9_100001.txt", kOneLine, kGood);
-    m_base.addStock("\xc3\xa9t\xc3\xa9_100002.txt", kOneLine, kGood);
-    m_base.addStock("NO\xffHIST_100003.txt", kOneLine, std::nullopt);
-    m_base.addStock("LINE\r\nEND_100004.txt", kOneLine, std::nullopt);
-
-    const HostileScan scanned = scan({"--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-
-    const std::vector<std::string> expected = {
-        histoFile("LINE??END_100004.txt") + ": fichier introuvable, verifiez sa presence ou son integrite ",
-        histoFile("NO\xffHIST_100003.txt") + ": fichier introuvable, verifiez sa presence ou son integrite ",
+    const std::vector<Arguments> scans = {
+        {"--proximity", "--daily", "--weekly", "--max-gap", "3", "--crossing", "--csv", "--comments-group",
+         "--format", "tsv"},
+        {"--groups", "Garbage,Evil,Empty", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"},
     };
-    EXPECT_EQ(scanned.messages, expected);
-    EXPECT_NE(scanned.out.find("\t100001\t9.8  \tDAILY"), std::string::npos) << scanned.out;
-    EXPECT_NE(scanned.out.find("\t100002\t9.8  \tDAILY"), std::string::npos) << scanned.out;
-}
-
-TEST_F(HostileBaseTest, GroupLinesNamingFilesOutsideTheBaseAreIgnored)
-{
-    m_base.addStock("ALPHA_100001.txt", kOneLine, kGood);
-    // Reported if the group lines below were followed out of the trend-line folder.
-    writeFile(m_base.base() / "ESCAPE_100002.txt", kOneLine);
-    writeFile(m_base.root() / "ESCAPE_100003.txt", kOneLine);
-    writeFile(m_base.histo() / "ESCAPE_100002.txt", kGood);
-    writeFile(m_base.base() / "ESCAPE_100003.txt", kGood);
-    m_base.addGroup("Evil.txt", "100002\t../ESCAPE\r\n"
-                                "100003\t../../ESCAPE\r\n"
-                                "..\t..\r\n"
-                                "100002/../..\tx\r\n"
-                                "100004\t..\\ESCAPE\r\n"
-                                "100005\t\r\n"
-                                "100001\tALPHA\r\n");
-
-    const HostileScan scanned =
-        scan({"--groups", "Evil", "--proximity", "--daily", "--max-gap", "3", "--format", "tsv"});
-
-    EXPECT_EQ(scanned.out, kHeader + "ALPHA           \t100001\t9.8  \tDAILY\t2.04\t-1.01\t\n");
-    EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "100001\tALPHA\r\n");
+    for (std::size_t i = 0; i < scans.size(); ++i) {
+        const auto droite = snapshotBaseTree(m_base.droite());
+        const auto histo = snapshotBaseTree(m_base.histo());
+        const auto comment = snapshotBaseTree(m_base.comment());
+        const auto before = snapshotBaseTree(m_dir.path());
+        const ScanProcessResult result = scan(scans[i]);
+        EXPECT_EQ(snapshotBaseTree(m_base.droite()), droite);
+        EXPECT_EQ(snapshotBaseTree(m_base.histo()), histo);
+        EXPECT_EQ(snapshotBaseTree(m_base.comment()), comment);
+        expectGolden("cli/hostile-base-" + std::to_string(i + 1) + ".txt", transcript(result, before));
+    }
 }
 
 } // namespace

@@ -1,16 +1,16 @@
 #include "ScanProcess.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <regex>
 #include <thread>
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "support/TestFiles.h"
 
 extern char** environ;
 
@@ -99,6 +99,73 @@ ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
     result.out = readFile(outFile);
     result.err = readFile(errFile);
     return result;
+}
+
+ScanTest::ScanTest()
+    : m_base(m_dir.path() / "root")
+{
+    std::filesystem::create_directories(home());
+}
+
+ScanProcessResult ScanTest::scan(Arguments arguments, bool onBase, const std::string& locale,
+                                 const std::function<void(int processId)>& whileRunning)
+{
+    if (onBase)
+        arguments.insert(arguments.begin(), {"--base", m_base.root().string()});
+    if (std::find(arguments.begin(), arguments.end(), "--home") == arguments.end())
+        arguments.insert(arguments.begin(), {"--home", home().string()});
+    ScanProcessResult result = runScanProgram(arguments, m_dir.path() / "scratch", whileRunning, locale);
+    EXPECT_FALSE(result.timedOut);
+    return result;
+}
+
+std::vector<std::filesystem::path> ScanTest::csvFiles() const
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(m_base.base())) {
+        if (entry.path().extension() == ".csv")
+            files.push_back(entry.path());
+    }
+    return files;
+}
+
+std::string ScanTest::transcript(const ScanProcessResult& result,
+                                 const std::map<std::string, std::string>& before) const
+{
+    std::string text =
+        "status " + std::to_string(result.exitStatus) + "\n--- out\n" + result.out + "--- err\n" + result.err;
+    const auto after = snapshotBaseTree(m_dir.path());
+    for (const auto& [name, bytes] : after) {
+        const auto old = before.find(name);
+        if (name.rfind("scratch", 0) == 0 || (old != before.end() && old->second == bytes))
+            continue;
+        text += "--- " + name + "\n";
+        if (name.ends_with("errorlog.txt")) {
+            for (const std::string& message : errorLogMessages(bytes))
+                text += message + "\n";
+        } else {
+            text +=
+                bytes.starts_with("<dir>") || bytes.starts_with("<link>") || bytes.starts_with("<special>")
+                    ? bytes + "\n"
+                    : bytes;
+        }
+    }
+    for (const auto& [name, bytes] : before) {
+        if (!after.contains(name))
+            text += "--- removed " + name + "\n";
+    }
+    const std::string tmp = m_dir.path().string();
+    for (std::size_t at = text.find(tmp); at != std::string::npos; at = text.find(tmp, at))
+        text.replace(at, tmp.size(), "<tmp>");
+    return std::regex_replace(text, std::regex(R"(result_[0-9]{8}_[0-9]{4}\.csv)"), "result_<time>.csv");
+}
+
+void ScanTest::expectGolden(const std::string& name, const std::string& actual)
+{
+    const std::filesystem::path file = std::filesystem::path(PARVANE_TEST_DATA_DIR) / name;
+    if (std::getenv("PARVANE_UPDATE_GOLDEN") != nullptr)
+        writeFile(file, actual);
+    EXPECT_EQ(actual, readFile(file)) << name;
 }
 
 } // namespace parvane::test

@@ -5,7 +5,20 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "support/TestBase.h"
+#include "support/TestFiles.h"
+
 namespace parvane::test {
+
+using Arguments = std::vector<std::string>;
+
+inline const std::string kHeader = "Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires\n";
+inline const std::string kOneLine = trendLineFile({TrendLineFields{}});
+// Against kOneLine's flat line at 10: within 3 %, and a crossing.
+inline const std::string kNear = dailyHistory(100, "9.9", "9.8");
+inline const std::string kCrossing = dailyHistory(100, "10.2", "9.9");
 
 // What one run of parvane-scan left behind.
 struct ScanProcessResult
@@ -25,5 +38,36 @@ ScanProcessResult runScanProgram(const std::vector<std::string>& arguments,
                                  const std::filesystem::path& scratch,
                                  const std::function<void(int processId)>& whileRunning = {},
                                  const std::string& locale = "C");
+
+// A base ("<tmp>/root") and a program folder ("<tmp>/home") in a temporary folder, and
+// parvane-scan run over them.
+class ScanTest : public ::testing::Test
+{
+protected:
+    ScanTest();
+
+    std::filesystem::path home() const { return m_dir.path() / "home"; }
+
+    // Runs parvane-scan with "--home" (unless given) and "--base" (when `onBase`) put first.
+    ScanProcessResult scan(Arguments arguments, bool onBase = true, const std::string& locale = "C",
+                           const std::function<void(int processId)>& whileRunning = {});
+
+    std::string errorLog() const { return readFile(home() / "errorlog.txt"); }
+
+    std::vector<std::filesystem::path> csvFiles() const;
+
+    // What a run did, as text: its status, its output streams, then every file of the temporary
+    // folder that it created, changed or removed (the error log as its messages), with the folder
+    // written "<tmp>" and the time in CSV names "<time>".
+    std::string transcript(const ScanProcessResult& result,
+                           const std::map<std::string, std::string>& before) const;
+
+    // Checks `actual` against the golden file tests/data/`name`; with PARVANE_UPDATE_GOLDEN set,
+    // writes it there first.
+    static void expectGolden(const std::string& name, const std::string& actual);
+
+    TempDir m_dir;
+    TestBase m_base;
+};
 
 } // namespace parvane::test

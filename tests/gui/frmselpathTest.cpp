@@ -26,12 +26,10 @@ struct Fixture
     Fixture()
     {
         fs::create_directories(driveC() / "Program Files");
-        fs::create_directories(driveD());
         fs::create_directories(dir.path() / "prog");
         fs::create_directories(dir.path() / "home");
         fs::create_directories(prefix() / "dosdevices");
         fs::create_directory_symlink("../drive_c", prefix() / "dosdevices" / "c:");
-        fs::create_directory_symlink(driveD(), prefix() / "dosdevices" / "d:");
         qputenv("HOME", QByteArray::fromStdString((dir.path() / "home").native()));
         qputenv("WINEPREFIX", QByteArray::fromStdString(prefix().native()));
     }
@@ -39,8 +37,6 @@ struct Fixture
     fs::path prefix() const { return dir.path() / "wine"; }
 
     fs::path driveC() const { return prefix() / "drive_c"; }
-
-    fs::path driveD() const { return dir.path() / "d"; }
 
     fs::path ini() const { return dir.path() / "prog" / "zarbel.ini"; }
 
@@ -69,10 +65,10 @@ struct Fixture
     std::unique_ptr<frmselpath> dialog;
 };
 
-std::string settings(const std::string& exe, const std::string& base1, const std::string& base2 = {})
+std::string settings(const std::string& exe, const std::string& base1)
 {
     return "[path]\r\nexe=" + exe + "\r\ndroite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\nbase1=" + base1
-           + "\r\nbase2=" + base2 + "\r\nbase3=\r\n";
+           + "\r\nbase2=\r\nbase3=\r\n";
 }
 
 } // namespace
@@ -95,30 +91,6 @@ private Q_SLOTS:
             f.boxes.boxes[0].text.startsWith(QStringLiteral("Korvix: ") + QString::fromStdString(korvix)));
         QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
         QCOMPARE(readFile(f.ini()), settings(korvix + "/", korvix));
-    }
-
-    void accentedBasesReadRightAndADriveRootRemovesBase2()
-    {
-        Fixture f;
-        const std::string korvix = Fixture::installKorvix(f.driveC() / "Program Files" / "Korvix 2.0");
-        const std::string d = fs::canonical(f.driveD()).native();
-        const std::string accented = d + "/\xC3\x89nergie"; // as Wine names it: UTF-8
-        fs::create_directories(accented);
-        fs::create_directories(d + "/b2");
-        writeFile(f.ini(), settings(korvix + "/", accented, d + "/b2"));
-        f.open(true);
-        f.click("Option2");
-        // The user picks drive c: by its letter: base 2 is removed, base 1 stays.
-        auto* drive2 = f.dialog->findChild<QComboBox*>(QStringLiteral("Drive2"));
-        drive2->setFocus();
-        QTest::keyClick(drive2, Qt::Key_C);
-        QCOMPARE(drive2->currentText(), QStringLiteral("c:"));
-        QVERIFY(f.dialog->values().cheminbase2.empty());
-        f.click("Command1");
-        QCOMPARE(f.boxes.boxes.size(), std::size_t{1});
-        QVERIFY(f.boxes.boxes[0].text.contains(QStringLiteral("\nBase1: ") + QString::fromStdString(d)
-                                               + QStringLiteral("/\u00C9nergie\nbase2: \n")));
-        QCOMPARE(readFile(f.ini()), settings(korvix + "/", accented));
     }
 
     void annulerLeavesOnlyForAStoredKorvix_data()
