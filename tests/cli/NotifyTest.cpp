@@ -1,5 +1,5 @@
 #include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include <spawn.h>
@@ -23,16 +23,12 @@ class NotifyTest : public ScanTest
 protected:
     NotifyTest()
     {
-        FILE* output = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        std::array<char, 512> address{};
-        std::array<char, 32> pid{};
-        EXPECT_TRUE(output != nullptr && std::fgets(address.data(), address.size(), output) != nullptr
-                    && std::fgets(pid.data(), pid.size(), output) != nullptr);
-        if (output != nullptr)
-            ::pclose(output);
-        m_busPid = std::atoi(pid.data());
-        const std::string text(address.data());
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", text.substr(0, text.find('\n')).c_str(), 1);
+        const fs::path bus = m_dir.path() / "bus";
+        const std::string command = "dbus-daemon --session --fork --address=unix:path=" + bus.string()
+                                    + " --print-pid=1 > " + (m_dir.path() / "bus.pid").string();
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        m_busPid = std::atoi(readFile(m_dir.path() / "bus.pid").c_str());
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + bus.string()).c_str(), 1);
     }
 
     ~NotifyTest() override
