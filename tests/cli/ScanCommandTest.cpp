@@ -75,9 +75,11 @@ TEST_F(ScanTest, InterruptedRunExitsWith128PlusTheSignal)
     m_base.addStock("ALPHA_100001.txt", kOneLine, kCrossing);
     scan(arguments);
     const auto kept = snapshotTree(home());
-    // Enough stocks that the walk is still going when the signal comes.
-    for (int i = 0; i < 400; ++i)
-        m_base.addStock("S_" + std::to_string(200000 + i) + ".txt", kOneLine, kNear);
+    // Enough work that the walk is still going when the signal comes.
+    const std::string lines = trendLineFile(std::vector<TrendLineFields>(100));
+    const std::string history = dailyHistory(2000, "9.9", "9.8");
+    for (int i = 0; i < 300; ++i)
+        m_base.addStock("S_" + std::to_string(200000 + i) + ".txt", lines, history);
     const fs::path parvane = m_base.groupe() / "Parvane.txt";
     for (const int signal : {SIGINT, SIGTERM}) {
         fs::remove(parvane);
