@@ -1,14 +1,11 @@
 #include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
-#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include "ScanProcess.h"
-#include "support/TestBase.h"
-#include "support/TestFiles.h"
 
 extern char** environ;
 
@@ -17,27 +14,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOneLine = trendLineFile({TrendLineFields{}});
-const std::string kCrossing = dailyHistory(100, "10.2", "9.9");
+const Arguments kNotify = {"--proximity", "--daily", "--max-gap", "3", "--crossing", "--notify"};
 
 // A session bus of the test's own, found by parvane-scan through DBUS_SESSION_BUS_ADDRESS, with
 // the recording notification server on it once startRecorder() is called.
-class NotifyTest : public ::testing::Test
+class NotifyTest : public ScanTest
 {
 protected:
     NotifyTest()
     {
-        fs::create_directories(m_dir.path() / "home");
-        FILE* output = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        std::array<char, 512> address{};
-        std::array<char, 32> pid{};
-        EXPECT_TRUE(output != nullptr && std::fgets(address.data(), address.size(), output) != nullptr
-                    && std::fgets(pid.data(), pid.size(), output) != nullptr);
-        if (output != nullptr)
-            ::pclose(output);
-        m_busPid = std::atoi(pid.data());
-        const std::string text(address.data());
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", text.substr(0, text.find('\n')).c_str(), 1);
+        const fs::path bus = m_dir.path() / "bus";
+        const std::string command = "dbus-daemon --session --fork --address=unix:path=" + bus.string()
+                                    + " --print-pid=1 > " + (m_dir.path() / "bus.pid").string();
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        m_busPid = std::atoi(readFile(m_dir.path() / "bus.pid").c_str());
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + bus.string()).c_str(), 1);
     }
 
     ~NotifyTest() override
@@ -61,45 +52,27 @@ protected:
 
     fs::path record() const { return m_dir.path() / "notifications.txt"; }
 
-    ScanProcessResult scan()
-    {
-        return runScanProgram({"--home", (m_dir.path() / "home").string(), "--base", m_base.root().string(),
-                               "--proximity", "--daily", "--max-gap", "3", "--crossing", "--notify"},
-                              m_dir.path() / "scratch");
-    }
-
-    TempDir m_dir;
-    TestBase m_base{m_dir.path() / "root"};
     pid_t m_busPid = 0;
     pid_t m_recorderPid = 0;
 };
 
+// What is new is summed up once, as tests/data/cli/notifications.txt says, then nothing.
 TEST_F(NotifyTest, SumsUpWhatIsNewOnceThenStaysQuiet)
 {
     startRecorder();
     for (int i = 101; i <= 112; ++i)
         m_base.addStock("C" + std::to_string(i) + "_" + std::to_string(i) + "000.txt", kOneLine, kCrossing);
-    m_base.addStock("N&B_900000.txt", kOneLine, dailyHistory(100, "9.9", "9.8"));
+    m_base.addStock("N&B_900000.txt", kOneLine, kNear);
     m_base.addStock("LOST_910000.txt", kOneLine, std::nullopt);
-    const std::string expected = "Notify Parvane parvane desktop-entry=parvane\n"
-                                 "Parvane: 12 nouveaux croisements, 1 nouvelle proximite\n"
-                                 "Croisements: C101, C102, C103, C104, C105, C106, C107, C108, C109, C110 et "
-                                 "2 autres\nProximites: 1 autre action\n1 erreur(s): voir errorlog.txt\n.\n";
-    EXPECT_EQ(scan().exitStatus, 0);
-    EXPECT_EQ(readFile(record()), expected);
-
+    EXPECT_EQ(scan(kNotify).exitStatus, 0);
     // Nothing new: no notification, though the whole list is printed (no --new-only).
-    const ScanProcessResult second = scan();
+    const ScanProcessResult second = scan(kNotify);
     EXPECT_NE(second.out.find("X_C112"), std::string::npos);
     EXPECT_EQ(second.err, "FIN: 1 erreur(s)\nvoir errorlog.txt\n"
                           "Rien de nouveau depuis la recherche precedente: pas de notification.\n");
-
     m_base.addStock("N&B_900000.txt", kOneLine, kCrossing);
-    scan();
-    EXPECT_EQ(readFile(record()), expected
-                                      + "Notify Parvane parvane desktop-entry=parvane\n"
-                                        "Parvane: 1 nouveau croisement\nCroisements: N&amp;B\n"
-                                        "1 erreur(s): voir errorlog.txt\n.\n");
+    scan(kNotify);
+    expectGolden("cli/notifications.txt", readFile(record()));
 }
 
 TEST_F(NotifyTest, WithoutANotificationServiceTheRunKeepsItsResults)
@@ -111,7 +84,7 @@ TEST_F(NotifyTest, WithoutANotificationServiceTheRunKeepsItsResults)
         if (!address.empty())
             ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
         m_base.addStock("S" + std::to_string(address.size()) + "_120000.txt", kOneLine, kCrossing);
-        const ScanProcessResult result = scan();
+        const ScanProcessResult result = scan(kNotify);
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_NE(result.out.find("X_S" + std::to_string(address.size())), std::string::npos);
         EXPECT_NE(result.err.find("FIN: 0 erreur(s)\nparvane-scan: notification impossible, " + message),

@@ -1,25 +1,9 @@
 #include "mainwindow/LocaleEnvironment.h"
 
-#include <string>
-
 #include <QLocale>
 #include <QTest>
 
 using parvane::mainwindow::LocaleEnvironment;
-
-namespace {
-
-parvane::scan::DateTime moment()
-{
-    parvane::scan::DateTime value;
-    value.date = parvane::evaluation::Date{2026, 2, 3};
-    value.hour = 9;
-    value.minute = 5;
-    value.second = 7;
-    return value;
-}
-
-} // namespace
 
 class LocaleEnvironmentTest : public QObject
 {
@@ -48,11 +32,12 @@ private Q_SLOTS:
         QFETCH(QString, date);
         QFETCH(QString, time);
         const LocaleEnvironment environment(locale);
+        const parvane::scan::DateTime moment{parvane::evaluation::Date{2026, 2, 3}, 9, 5, 7};
         QCOMPARE(environment.decimalSeparator(), separator);
         if (!date.isEmpty())
-            QCOMPARE(QString::fromStdString(environment.dateText(moment())), date);
+            QCOMPARE(QString::fromStdString(environment.dateText(moment)), date);
         if (!time.isEmpty())
-            QVERIFY(QString::fromStdString(environment.timeText(moment())).startsWith(time));
+            QVERIFY(QString::fromStdString(environment.timeText(moment)).startsWith(time));
     }
 };
 

@@ -2,44 +2,79 @@
 
 #include <memory>
 
+#include <QLineEdit>
 #include <QTest>
+#include <QTreeWidget>
 
+#include "mainwindow/ChartView.h"
+#include "mainwindow/ChartWindow.h"
 #include "mainwindow/tendancesForm1.h"
 #include "support/RecordingHostWindows.h"
 #include "support/RecordingMessageBoxes.h"
+#include "support/TestBase.h"
 #include "support/TestFiles.h"
 
+using parvane::mainwindow::ChartWindow;
 using parvane::mainwindow::ParvaneProgram;
+using parvane::test::TrendLineFields;
 
-// The program as main() starts it, on a program folder whose zarbel.ini names a Korvix folder
-// holding korvix.exe and a base, with a recording desktop in place of Korvix's windows.
-struct StartedProgram
+namespace {
+
+// The program as main() starts it, with a recording desktop in place of Korvix's windows, over a
+// base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
+struct ScannedProgram
 {
-    StartedProgram()
+    ScannedProgram()
+        : base(temp.path() / "base")
     {
         const auto korvix = temp.path() / "korvix";
         parvane::test::writeFile(korvix / "korvix.exe", "#!/bin/sh\n");
-        parvane::test::writeFile(temp.path() / "base" / "base" / "droite" / "A_1.txt", "");
+        TrendLineFields rising; // from 9.05 at bar 91 to 9.75 at bar 98: 10.05 at bar 101
+        rising.slope = "0.1";
+        rising.intercept = "-0.05";
+        rising.firstAnchor = "91";
+        rising.secondAnchor = "98";
+        base.addStock("ALPHA_FR0001.txt", parvane::test::trendLineFile({rising}),
+                      parvane::test::dailyHistory(100, "9.9", "9.8"));
+        TrendLineFields flat; // 9.85: crossed between 9.9 and 9.8
+        flat.intercept = "9.85";
+        base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
+                      parvane::test::dailyHistory(100, "9.9", "9.8"));
         parvane::test::writeFile(temp.path() / "program" / "zarbel.ini",
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
-                                     + "histo=\\base\\histo\\\r\nbase1=" + (temp.path() / "base").string()
+                                     + "histo=\\base\\histo\\\r\nbase1=" + base.root().string()
                                      + "\r\nbase2=\r\nbase3=\r\n");
         auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
         host = desktop.get();
         program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes, std::move(desktop));
+        QVERIFY(program->startUp());
+        auto& window = program->window();
+        window.show();
+        for (const char* name : {"Check2", "Check3", "Check6", "Check7", "Command1"}) {
+            if (name[1] == 'o')
+                window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("3"));
+            QTest::mouseClick(window.findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
+        }
     }
 
-    void click(const char* name)
+    QTreeWidget& list() { return *program->window().resultsList(); }
+
+    void clickRow(int row)
     {
-        program->window().show();
-        QTest::mouseClick(program->window().findChild<QWidget*>(QString::fromUtf8(name)), Qt::LeftButton);
+        QTreeWidgetItem* item = list().topLevelItem(row);
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().visualItemRect(item).center());
     }
+
+    ChartWindow& chart() { return program->chartWindow(); }
 
     parvane::test::TempDir temp;
+    parvane::test::TestBase base;
     parvane::test::RecordingMessageBoxes boxes;
     parvane::test::RecordingHostWindows* host = nullptr;
     std::unique_ptr<ParvaneProgram> program;
 };
+
+} // namespace
 
 class ParvaneProgramTest final : public QObject
 {
@@ -51,15 +86,48 @@ private Q_SLOTS:
     // button reach it.
     void korvixButtonSwitchesToRunningKorvixWithTheGroupKeys()
     {
-        StartedProgram started;
+        ScannedProgram started;
         started.host->putOnTop(7, "Korvix");
-        QVERIFY(started.program->startUp());
-        started.click("Check1");
-        started.click("Command4");
+        for (const char* name : {"Check1", "Command4"})
+            QTest::mouseClick(started.program->window().findChild<QWidget*>(QString::fromLatin1(name)),
+                              Qt::LeftButton);
         QCOMPARE(started.host->activeWindow, parvane::host::WindowId{7});
         QCOMPARE(started.host->sentKeys.size(), std::size_t{1});
         QCOMPARE(parvane::test::keyNotation(started.host->sentKeys.front()), std::string("%fG"));
         QVERIFY(started.boxes.boxes.empty());
+    }
+
+    // The chart follows the selection: a click on a row, the arrow keys, Enter.
+    void theChartFollowsTheSelection()
+    {
+        ScannedProgram scanned;
+        QCOMPARE(scanned.list().topLevelItemCount(), 2);
+        QVERIFY(!scanned.chart().isVisible());
+        scanned.clickRow(0);
+        QVERIFY(scanned.chart().isVisible());
+        const auto& model = scanned.chart().chart().model();
+        QVERIFY(model.has_value());
+        // 100 quotations: the last at position 101, as the evaluation places it.
+        QCOMPARE(model->bars.size(), std::size_t{100});
+        QCOMPARE(model->bars.back().position, 101.0);
+        QVERIFY(qFuzzyCompare(model->lineAt(101), 10.05));
+        QVERIFY(!model->crossing);
+        QVERIFY(scanned.chart().accountText().contains(QStringLiteral("=> retenue (proximite)")));
+
+        scanned.list().setFocus();
+        // The second row is BETA's crossing of its flat line at 9.85.
+        QTest::keyClick(scanned.list().viewport(), Qt::Key_Down);
+        QVERIFY(model->crossing);
+        QCOMPARE(model->lineAt(10), 9.85);
+        QVERIFY(scanned.chart().accountText().contains(QStringLiteral("croisement: oui")));
+        QTest::keyClick(scanned.list().viewport(), Qt::Key_Up);
+        QVERIFY(!model->crossing);
+
+        scanned.chart().hide();
+        scanned.list().setCurrentItem(scanned.list().topLevelItem(1));
+        QTest::keyClick(&scanned.list(), Qt::Key_Return);
+        QVERIFY(scanned.chart().isVisible());
+        QVERIFY(model->crossing);
     }
 };
 

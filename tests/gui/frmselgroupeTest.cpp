@@ -34,14 +34,6 @@ struct Fixture
 
     QTreeWidget* list() const { return dialog->findChild<QTreeWidget*>(QStringLiteral("lv2")); }
 
-    QStringList rows() const
-    {
-        QStringList texts;
-        for (int i = 0; i < list()->topLevelItemCount(); ++i)
-            texts << list()->topLevelItem(i)->text(0);
-        return texts;
-    }
-
     // Ticks a row as the user does: select it, then the space bar.
     void tick(int row) const
     {
@@ -89,8 +81,8 @@ private Q_SLOTS:
         for (const char* stock : {"ALPHA_120000.txt", "BETA_130000.txt", "GAMMA_140000.txt"})
             f.base.addStock(stock, "1\r\n", std::nullopt);
         f.open();
-        QCOMPARE(f.rows().size(), 2);
-        QVERIFY(f.rows().contains(QStringLiteral("\u00C9nergie")));
+        QCOMPARE(f.list()->topLevelItemCount(), 2);
+        QCOMPARE(f.list()->findItems(QStringLiteral("\u00C9nergie"), Qt::MatchExactly).size(), 1);
         f.tick(0);
         f.tick(1);
         f.click("Command1");
@@ -100,24 +92,19 @@ private Q_SLOTS:
         QVERIFY(f.boxes.boxes.empty());
     }
 
-    void noTickOrAnnulerClearsTheSelection_data()
-    {
-        QTest::addColumn<QByteArray>("button");
-        QTest::newRow("OK! without a tick") << QByteArray("Command1");
-        QTest::newRow("Annuler") << QByteArray("Command2");
-    }
-
+    // OK! without a tick, or Annuler, clears the selection.
     void noTickOrAnnulerClearsTheSelection()
     {
-        QFETCH(QByteArray, button);
-        Fixture f;
-        f.base.addGroup("first.txt", "120000\tALPHA\r\n");
-        f.caption.setWindowTitle(QStringLiteral("Parvane-first"));
-        f.open();
-        f.click(button.constData());
-        QVERIFY(!f.selection.active);
-        QCOMPARE(f.caption.windowTitle(), QStringLiteral("Parvane"));
-        QVERIFY(!f.dialog->isVisible());
+        for (const char* button : {"Command1", "Command2"}) {
+            Fixture f;
+            f.base.addGroup("first.txt", "120000\tALPHA\r\n");
+            f.caption.setWindowTitle(QStringLiteral("Parvane-first"));
+            f.open();
+            f.click(button);
+            QVERIFY(!f.selection.active);
+            QCOMPARE(f.caption.windowTitle(), QStringLiteral("Parvane"));
+            QVERIFY(!f.dialog->isVisible());
+        }
     }
 };
 

@@ -16,23 +16,20 @@ class RecordingMessageBoxes final : public dialogs::MessageBoxes
 public:
     struct Box
     {
-        QString title;
         QString text;
-        bool withCancel = false; // shown by confirm()
     };
 
-    void information(QWidget* /*parent*/, const QString& title, const QString& text) override
+    void information(QWidget* /*parent*/, const QString& /*title*/, const QString& text) override
     {
-        boxes.push_back(Box{title, text, false});
+        boxes.push_back(Box{text});
     }
 
-    bool confirm(QWidget* /*parent*/, const QString& title, const QString& text) override
+    bool confirm(QWidget* /*parent*/, const QString& /*title*/, const QString& text) override
     {
-        boxes.push_back(Box{title, text, true});
-        if (answers.empty())
-            return true;
-        const bool answer = answers.front();
-        answers.pop_front();
+        boxes.push_back(Box{text});
+        const bool answer = answers.empty() || answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return answer;
     }
 
