@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <system_error>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,33 @@ std::vector<std::string> errorLogMessages(const std::string& log)
         start = end + 2;
     }
     return messages;
+}
+
+std::vector<std::vector<std::string>> dataRows(const std::string& relativePath)
+{
+    std::istringstream lines(readFile(fs::path(PARVANE_TEST_DATA_DIR) / relativePath));
+    EXPECT_TRUE(lines.rdbuf()->in_avail() > 0) << "no case table " << relativePath;
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> row(1);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '\t') {
+                row.emplace_back();
+            } else if (c != '\\' || i + 1 == line.size()) {
+                row.back() += c;
+            } else if (const char e = line[++i]; e == 'x') {
+                row.back() += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                row.back() += e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : e == '0' ? '\0' : e;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace parvane::test
