@@ -15,57 +15,22 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-// Sets an environment variable for the length of a test.
-class ScopedEnv
+// Sets an environment variable for the length of a test (the tests run as separate processes).
+struct ScopedEnv
 {
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_had = true;
-            m_old = old;
-        }
-        ::setenv(name, value.c_str(), 1);
-    }
-
-    ~ScopedEnv()
-    {
-        if (m_had)
-            ::setenv(m_name, m_old.c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    bool m_had = false;
-    std::string m_old;
+    ScopedEnv(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
 };
 
-TEST(ProgramFolder, HomeOptionWins)
+TEST(ProgramFolder, HomeOptionWinsThenAWritableExecutableFolder)
 {
     const TempDir dir;
     EXPECT_EQ(programFolder(dir.path() / "home", dir.path()), dir.path() / "home");
-}
-
-TEST(ProgramFolder, WritableExecutableFolderIsAPortableInstall)
-{
-    const TempDir dir;
     const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
     EXPECT_EQ(programFolder(std::nullopt, dir.path()), dir.path());
     EXPECT_FALSE(fs::exists(dir.path() / "config"));
-}
-
-TEST(ProgramFolder, InstalledProgramsUseTheConfigFolderEvenForRoot)
-{
-    const TempDir dir;
-    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
     for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"})
         EXPECT_EQ(programFolder(std::nullopt, folder), dir.path() / "config" / "parvane") << folder;
+    EXPECT_TRUE(fs::is_directory(executableFolder()));
 }
 
 TEST(ProgramFolder, OtherwiseUsesTheConfigFolderAndCreatesIt)
@@ -91,13 +56,6 @@ TEST(ProgramFolder, OtherwiseUsesTheConfigFolderAndCreatesIt)
         const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config2").string());
         EXPECT_EQ(programFolder(std::nullopt, fs::path()), dir.path() / "config2" / "parvane");
     }
-}
-
-TEST(ProgramFolder, ExecutableFolderHoldsTheTestProgram)
-{
-    const fs::path folder = executableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_TRUE(fs::is_directory(folder));
 }
 
 } // namespace

@@ -80,19 +80,22 @@ TEST(RunCommand, VolumeFilterOfCrossingsNeedsAPositiveThreshold)
 
 TEST(RunCommand, RunConditionNeedsCrossingsOrProximityWithAUnit)
 {
-    EXPECT_TRUE(runCondition(options(false, false, false, true, 0)));
-    EXPECT_TRUE(runCondition(options(true, true, false, false)));
-    EXPECT_TRUE(runCondition(options(true, false, true, false)));
-    EXPECT_FALSE(runCondition(options(true, false, false, false)));
-    EXPECT_FALSE(runCondition(options(false, true, true, false)));
-    EXPECT_FALSE(runCondition(options(true, true, true, false, 0)));
-}
-
-TEST(RunCommand, ProximityWithoutUnitIsSeen)
-{
-    EXPECT_TRUE(proximityWithoutUnit(options(true, false, false, true)));
-    EXPECT_FALSE(proximityWithoutUnit(options(true, false, true, true)));
-    EXPECT_FALSE(proximityWithoutUnit(options(false, false, false, true)));
+    // proximity, daily, weekly, crossing, max gap: runCondition, proximityWithoutUnit
+    const struct
+    {
+        bool p, d, w, c;
+        double gap;
+        bool runs, withoutUnit;
+    } cases[] = {
+        {false, false, false, true, 0, true, false}, {true, true, false, false, 1, true, false},
+        {true, false, true, false, 1, true, false},  {true, false, false, false, 1, false, true},
+        {false, true, true, false, 1, false, false}, {true, true, true, false, 0, false, false},
+        {true, false, false, true, 1, true, true},   {true, false, true, true, 1, true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(runCondition(options(c.p, c.d, c.w, c.c, c.gap)), c.runs) << c.p << c.d << c.w << c.c;
+        EXPECT_EQ(proximityWithoutUnit(options(c.p, c.d, c.w, c.c, c.gap)), c.withoutUnit) << c.p << c.d << c.w;
+    }
 }
 
 TEST(RunCommand, StatusTextShowsTheCountWithItsSignPlace)
