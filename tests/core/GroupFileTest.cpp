@@ -64,34 +64,19 @@ TEST(GroupFile, CompteligneCountsLinesAsALineReaderReturnsThem)
     EXPECT_EQ(compteligne(dir.path() / "none.txt"), 0u);
 }
 
-TEST(GroupFile, BuildsStockFileNames)
+TEST(GroupFile, BuildsAndSplitsStockFileNamesAtTheFirstUnderscore)
 {
     EXPECT_EQ(stockFileName("DUPONT", "12345"), "DUPONT_12345.txt");
     EXPECT_EQ(stockFileName("ALPHA", ""), "ALPHA_.txt");
-}
-
-TEST(GroupFile, SplitsAStockFileNameAtItsFirstUnderscore)
-{
-    auto name = splitStockFileName("DUPONT_FRERES_12345.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "DUPONT");
-    EXPECT_EQ(name->code, "FRERES_12345");
-
-    name = splitStockFileName("ALPHA_.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "ALPHA");
-    EXPECT_EQ(name->code, "");
-
-    name = splitStockFileName("_1.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "");
-    EXPECT_EQ(name->code, "1");
-
-    EXPECT_FALSE(splitStockFileName("DUPONT.txt"));
-    EXPECT_FALSE(splitStockFileName("ALPHA.tx_"));
-    EXPECT_FALSE(splitStockFileName("ALPHA._xt"));
-    EXPECT_FALSE(splitStockFileName("_"));
-    EXPECT_FALSE(splitStockFileName(""));
+    // file name, then name "|" code, or "-" when it names no stock
+    const std::pair<const char*, const char*> cases[] = {
+        {"DUPONT_FRERES_12345.txt", "DUPONT|FRERES_12345"}, {"ALPHA_.txt", "ALPHA|"}, {"_1.txt", "|1"},
+        {"DUPONT.txt", "-"}, {"ALPHA.tx_", "-"}, {"ALPHA._xt", "-"}, {"_", "-"}, {"", "-"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const auto name = splitStockFileName(file);
+        EXPECT_EQ(name ? std::string(name->name) + "|" + std::string(name->code) : "-", expected) << file;
+    }
 }
 
 } // namespace

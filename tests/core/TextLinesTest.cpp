@@ -18,23 +18,16 @@ std::vector<std::string> linesOf(std::string_view text)
 
 using Lines = std::vector<std::string>;
 
-TEST(TextLines, AcceptsCrLfLfAndCr)
+TEST(TextLines, AcceptsCrLfLfAndCrAndAFinalLineEndAddsNoLine)
 {
-    EXPECT_EQ(linesOf("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(linesOf("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(linesOf("a\n\rb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(linesOf("a\r\rb"), (Lines{"a", "", "b"}));
-}
-
-TEST(TextLines, FinalLineEndAddsNoEmptyLine)
-{
-    EXPECT_EQ(linesOf(""), Lines{});
-    EXPECT_EQ(linesOf("a"), (Lines{"a"}));
-    EXPECT_EQ(linesOf("a\r\n"), (Lines{"a"}));
-    EXPECT_EQ(linesOf("a\r"), (Lines{"a"}));
-    EXPECT_EQ(linesOf("\r\n"), (Lines{""}));
-    EXPECT_EQ(linesOf("\n\n"), (Lines{"", ""}));
-    EXPECT_EQ(linesOf("a\r\n\r\n"), (Lines{"a", ""}));
+    const std::pair<std::string_view, Lines> cases[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n\r\nb\r\n", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},
+        {"a\r\rb", {"a", "", "b"}},           {"", {}},                          {"a", {"a"}},
+        {"a\r\n", {"a"}},                     {"a\r", {"a"}},                    {"\r\n", {""}},
+        {"\n\n", {"", ""}},                   {"a\r\n\r\n", {"a", ""}},
+    };
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(linesOf(text), lines) << testing::PrintToString(text);
 }
 
 TEST(TextLines, CountLinesAgreesWithForEachLine)
@@ -81,19 +74,20 @@ TEST(TextLines, CountLinesOfTextsMadeOfLineEnds)
 
 TEST(TextLines, TabFieldFindsFieldsFromZero)
 {
-    bool found = false;
-    EXPECT_EQ(text::tabField("a\tb\t\td", 0, &found), "a");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(text::tabField("a\tb\t\td", 1), "b");
-    EXPECT_EQ(text::tabField("a\tb\t\td", 2, &found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(text::tabField("a\tb\t\td", 3), "d");
-    EXPECT_EQ(text::tabField("a\tb\t\td", 4, &found), "");
-    EXPECT_FALSE(found);
-    EXPECT_EQ(text::tabField("", 0, &found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(text::tabField("a\t", 1, &found), "");
-    EXPECT_TRUE(found);
+    const struct
+    {
+        std::string_view text;
+        std::size_t index;
+        std::string_view field;
+        bool found;
+    } cases[] = {{"a\tb\t\td", 0, "a", true}, {"a\tb\t\td", 1, "b", true}, {"a\tb\t\td", 2, "", true},
+                 {"a\tb\t\td", 3, "d", true}, {"a\tb\t\td", 4, "", false}, {"", 0, "", true},
+                 {"a\t", 1, "", true}};
+    for (const auto& c : cases) {
+        bool found = !c.found;
+        EXPECT_EQ(text::tabField(c.text, c.index, &found), c.field) << c.text << c.index;
+        EXPECT_EQ(found, c.found) << c.text << c.index;
+    }
 }
 
 } // namespace
