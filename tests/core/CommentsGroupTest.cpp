@@ -53,7 +53,8 @@ TEST_F(CommentsGroupTest, TakesOnlyPlainTextFilesAndNeverOpensThem)
 
     EXPECT_EQ(build(), "FIN: 1 Erreur(s)\r\nvoir errorlog.txt");
     EXPECT_EQ(quennel(), "120000\tALPHA\r\n1\tBIG\r\n");
-    EXPECT_EQ(m_observer.statusTexts, (std::vector<std::string>{"EXECUTION", "FIN: 1 Erreur(s)\r\nvoir errorlog.txt"}));
+    EXPECT_EQ(m_observer.statusTexts,
+              (std::vector<std::string>{"EXECUTION", "FIN: 1 Erreur(s)\r\nvoir errorlog.txt"}));
     EXPECT_EQ(m_observer.ranges, std::vector<double>{3});
     EXPECT_EQ(m_observer.values, (std::vector<double>{0.1, 1.1, 2.1, 0.1}));
     EXPECT_TRUE(m_observer.progressVisible);

@@ -31,6 +31,7 @@ TEST(FileRead, ReadsEveryByteOrRefusesWithItsReason)
     writeFile(at("locked.txt"), "secret");
     ASSERT_EQ(::chmod(at("locked.txt").c_str(), 0), 0);
     const bool root = ::geteuid() == 0;
+
     const struct
     {
         std::filesystem::path file;
@@ -51,6 +52,7 @@ TEST(FileRead, ReadsEveryByteOrRefusesWithItsReason)
         {"/dev/zero", EINVAL, false, false, ""},
         {at("locked.txt"), root ? 0 : EACCES, false, true, root ? "secret" : ""},
     };
+
     for (const auto& c : cases) {
         std::string out = "stale";
         const text::FileStatus status = text::readWholeFile(c.file, out);

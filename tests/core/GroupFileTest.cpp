@@ -64,19 +64,10 @@ TEST(GroupFile, CompteligneCountsLinesAsALineReaderReturnsThem)
     EXPECT_EQ(compteligne(dir.path() / "none.txt"), 0u);
 }
 
-TEST(GroupFile, BuildsAndSplitsStockFileNamesAtTheFirstUnderscore)
+TEST(GroupFile, BuildsStockFileNames)
 {
     EXPECT_EQ(stockFileName("DUPONT", "12345"), "DUPONT_12345.txt");
     EXPECT_EQ(stockFileName("ALPHA", ""), "ALPHA_.txt");
-    // file name, then name "|" code, or "-" when it names no stock
-    const std::pair<const char*, const char*> cases[] = {
-        {"DUPONT_FRERES_12345.txt", "DUPONT|FRERES_12345"}, {"ALPHA_.txt", "ALPHA|"}, {"_1.txt", "|1"},
-        {"DUPONT.txt", "-"}, {"ALPHA.tx_", "-"}, {"ALPHA._xt", "-"}, {"_", "-"}, {"", "-"},
-    };
-    for (const auto& [file, expected] : cases) {
-        const auto name = splitStockFileName(file);
-        EXPECT_EQ(name ? std::string(name->name) + "|" + std::string(name->code) : "-", expected) << file;
-    }
 }
 
 } // namespace

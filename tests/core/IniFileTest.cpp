@@ -21,10 +21,12 @@ TEST(IniFile, ReadsValuesWithoutRegardToCaseOrBlanks)
     const TempDir dir;
     const auto ini = dir.path() / "zarbel.ini";
     EXPECT_EQ(lireini("path", "exe", ini), "");
-    writeFile(ini, "\xEF\xBB\xBF; settings\r\nbase5=outside\r\n[Other]\r\nexe=wrong\r\n  [ PATH ]  \r\n"
-                   "  Exe  =  C:\\Program Files\\Korvix 2.0\\  \r\nbase1=\"d:\\bourse\\base1\"\nbase2='quoted'\r"
-                   "base3=\"unmatched'\r\nequation=a=b\r\n;base4=commented\r\nlong=" + std::string(300, 'v')
-                       + "\r\n[path]\r\nbase6=second\r\n");
+    writeFile(ini,
+              "\xEF\xBB\xBF; settings\r\nbase5=outside\r\n[Other]\r\nexe=wrong\r\n  [ PATH ]  \r\n"
+              "  Exe  =  C:\\Program Files\\Korvix 2.0\\  \r\nbase1=\"d:\\bourse\\base1\"\nbase2='quoted'\r"
+              "base3=\"unmatched'\r\nequation=a=b\r\n;base4=commented\r\nlong="
+                  + std::string(300, 'v') + "\r\n[path]\r\nbase6=second\r\n");
+
     const struct
     {
         const char* section;
@@ -45,6 +47,7 @@ TEST(IniFile, ReadsValuesWithoutRegardToCaseOrBlanks)
         {"other", "exe", "wrong"},
         {"path", "long", std::string(254, 'v')},
     };
+
     for (const auto& c : cases)
         EXPECT_EQ(lireini(c.section, c.key, ini), c.value) << c.section << "/" << c.key;
     EXPECT_EQ(lireini("path", "base1", dir.path()), "");
@@ -62,8 +65,9 @@ TEST(IniFile, WritesAKeyAndKeepsEveryOtherByte)
         {"-", "exe", "C:\\Korvix\\", "[path]\r\nexe=C:\\Korvix\\\r\n"},
         {"\xEF\xBB\xBF[path]\r\nexe=a\r\n", "exe", "b", "\xEF\xBB\xBF[path]\r\nexe=b\r\n"},
         {"\xEF\xBB\xBF", "exe", "c", "\xEF\xBB\xBF[path]\r\nexe=c\r\n"},
-        {"; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\n  EXE = old ; n\nexe=2\r\n\r\n[last]\r\nx=y", "exe",
-         "C:\\new\\", "; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\nexe=C:\\new\\\nexe=2\r\n\r\n[last]\r\nx=y"},
+        {"; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\n  EXE = old ; n\nexe=2\r\n\r\n[last]\r\nx=y",
+         "exe", "C:\\new\\",
+         "; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\nexe=C:\\new\\\nexe=2\r\n\r\n[last]\r\nx=y"},
         {"[path]\r\nexe=a\r\n; end\r\n\r\n\r\n[other]\r\nbase2=z\r\n", "base2", "b",
          "[path]\r\nexe=a\r\n; end\r\nbase2=b\r\n\r\n\r\n[other]\r\nbase2=z\r\n"},
         {"[path]", "base1", "", "[path]\r\nbase1=\r\n"},
@@ -71,6 +75,7 @@ TEST(IniFile, WritesAKeyAndKeepsEveryOtherByte)
         {"[other]\nx=1", "exe", "e", "[other]\nx=1\r\n[path]\r\nexe=e\r\n"},
         {"[other]\r\nx=1\r\n", "exe", "e", "[other]\r\nx=1\r\n[path]\r\nexe=e\r\n"},
     };
+
     for (const auto& c : cases) {
         const TempDir dir;
         const auto ini = dir.path() / "zarbel.ini";
@@ -93,7 +98,10 @@ TEST(IniFile, KeepsPermissionsAndSymbolicLinks)
     ASSERT_TRUE(ecrireini("path", "exe", "b", ini));
     EXPECT_TRUE(std::filesystem::is_symlink(ini));
     EXPECT_EQ(readFile(dir.path() / "real" / "zarbel.ini"), "[path]\r\nexe=b\r\n");
-    struct stat info{};
+
+    struct stat info
+    {};
+
     ASSERT_EQ(::stat(ini.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }

@@ -92,9 +92,11 @@ TEST(RunCommand, RunConditionNeedsCrossingsOrProximityWithAUnit)
         {false, true, true, false, 1, false, false}, {true, true, true, false, 0, false, false},
         {true, false, false, true, 1, true, true},   {true, false, true, true, 1, true, false},
     };
+
     for (const auto& c : cases) {
         EXPECT_EQ(runCondition(options(c.p, c.d, c.w, c.c, c.gap)), c.runs) << c.p << c.d << c.w << c.c;
-        EXPECT_EQ(proximityWithoutUnit(options(c.p, c.d, c.w, c.c, c.gap)), c.withoutUnit) << c.p << c.d << c.w;
+        EXPECT_EQ(proximityWithoutUnit(options(c.p, c.d, c.w, c.c, c.gap)), c.withoutUnit)
+            << c.p << c.d << c.w;
     }
 }
 

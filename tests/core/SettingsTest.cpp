@@ -55,7 +55,8 @@ TEST(Settings, EmptyBaseTwoTakesBaseThreeAndTheChooserShowsFromTwoBases)
     EXPECT_EQ(two.base3, "");
 
     const Settings chosen{"exe", "d", "h", "B1", "", "B3"};
-    const std::pair<int, std::optional<std::string>> indexes[] = {{0, "B1"}, {1, ""}, {2, "B3"}, {3, {}}, {-1, {}}};
+    const std::pair<int, std::optional<std::string>> indexes[] = {
+        {0, "B1"}, {1, ""}, {2, "B3"}, {3, {}}, {-1, {}}};
     for (const auto& [index, base] : indexes)
         EXPECT_EQ(baseForChooserIndex(chosen, index), base) << index;
 }

@@ -18,18 +18,6 @@ std::vector<std::string> linesOf(std::string_view text)
 
 using Lines = std::vector<std::string>;
 
-TEST(TextLines, AcceptsCrLfLfAndCrAndAFinalLineEndAddsNoLine)
-{
-    const std::pair<std::string_view, Lines> cases[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n\r\nb\r\n", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},
-        {"a\r\rb", {"a", "", "b"}},           {"", {}},                          {"a", {"a"}},
-        {"a\r\n", {"a"}},                     {"a\r", {"a"}},                    {"\r\n", {""}},
-        {"\n\n", {"", ""}},                   {"a\r\n\r\n", {"a", ""}},
-    };
-    for (const auto& [text, lines] : cases)
-        EXPECT_EQ(linesOf(text), lines) << testing::PrintToString(text);
-}
-
 TEST(TextLines, CountLinesAgreesWithForEachLine)
 {
     for (const std::string_view text :
@@ -83,6 +71,7 @@ TEST(TextLines, TabFieldFindsFieldsFromZero)
     } cases[] = {{"a\tb\t\td", 0, "a", true}, {"a\tb\t\td", 1, "b", true}, {"a\tb\t\td", 2, "", true},
                  {"a\tb\t\td", 3, "d", true}, {"a\tb\t\td", 4, "", false}, {"", 0, "", true},
                  {"a\t", 1, "", true}};
+
     for (const auto& c : cases) {
         bool found = !c.found;
         EXPECT_EQ(text::tabField(c.text, c.index, &found), c.field) << c.text << c.index;

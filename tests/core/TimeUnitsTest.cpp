@@ -54,6 +54,7 @@ TEST(TimeUnits, UnitTextsAndWorkingDayCounts)
         EXPECT_EQ(unitTextForCode(code), text);
     for (const char* code : {"2", " 1", "01", ""})
         EXPECT_EQ(unitTextForCode(code), std::nullopt);
+
     // start, end, JoursOuvrables (a working start counts twice), weekCount (part weeks rounded up)
     const struct
     {
@@ -66,6 +67,7 @@ TEST(TimeUnits, UnitTextsAndWorkingDayCounts)
         {{2001, 12, 9}, {2001, 12, 3}, 0, 0},   {{2001, 12, 3}, {2001, 12, 28}, 21, 5},
         {{2001, 12, 1}, {2001, 12, 7}, 5, 1},   {{2001, 12, 1}, {2001, 12, 10}, 6, 2},
     };
+
     for (const auto& c : cases) {
         EXPECT_EQ(JoursOuvrables(c.start, c.end), c.days) << c.start.day << " to " << c.end.day;
         EXPECT_EQ(weekCount(c.start, c.end), c.weeks) << c.start.day << " to " << c.end.day;
@@ -83,8 +85,8 @@ TEST(TimeUnits, JoursOuvrablesAgreesWithTheDayByDayDefinition)
     for (int round = 0; round < 3000; ++round) {
         const Date from = civilFromDays(day(random));
         const Date to = civilFromDays(daysFromCivil(from) + length(random));
-        ASSERT_EQ(JoursOuvrables(from, to), workingDaysByLoop(from, to)) << from.year << "-" << from.month
-                                                                         << "-" << from.day;
+        ASSERT_EQ(JoursOuvrables(from, to), workingDaysByLoop(from, to))
+            << from.year << "-" << from.month << "-" << from.day;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "support/TestBase.h"
 
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
