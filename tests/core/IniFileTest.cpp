@@ -16,76 +16,30 @@ using test::snapshotTree;
 using test::TempDir;
 using test::writeFile;
 
-TEST(IniFile, ReadsValuesWithoutRegardToCaseOrBlanks)
+// Reads and writes, one row per case, from tests/data/ini/zarbel.tsv.
+TEST(IniFile, FollowsTheCaseTable)
 {
-    const TempDir dir;
-    const auto ini = dir.path() / "zarbel.ini";
-    EXPECT_EQ(lireini("path", "exe", ini), "");
-    writeFile(ini,
-              "\xEF\xBB\xBF; settings\r\nbase5=outside\r\n[Other]\r\nexe=wrong\r\n  [ PATH ]  \r\n"
-              "  Exe  =  C:\\Program Files\\Korvix 2.0\\  \r\nbase1=\"d:\\bourse\\base1\"\nbase2='quoted'\r"
-              "base3=\"unmatched'\r\nequation=a=b\r\n;base4=commented\r\nlong="
-                  + std::string(300, 'v') + "\r\n[path]\r\nbase6=second\r\n");
-
-    const struct
-    {
-        const char* section;
-        const char* key;
-        std::string value;
-    } cases[] = {
-        {"path", "exe", "C:\\Program Files\\Korvix 2.0\\"},
-        {"PaTh", "EXE", "C:\\Program Files\\Korvix 2.0\\"},
-        {"path", "base1", "d:\\bourse\\base1"},
-        {"path", "base2", "quoted"},
-        {"path", "base3", "\"unmatched'"},
-        {"path", "equation", "a=b"},
-        {"path", ";base4", ""},
-        {"path", "base4", ""},
-        {"path", "base5", ""},
-        {"path", "base6", ""},
-        {"nothing", "exe", ""},
-        {"other", "exe", "wrong"},
-        {"path", "long", std::string(254, 'v')},
-    };
-
-    for (const auto& c : cases)
-        EXPECT_EQ(lireini(c.section, c.key, ini), c.value) << c.section << "/" << c.key;
-    EXPECT_EQ(lireini("path", "base1", dir.path()), "");
-}
-
-TEST(IniFile, WritesAKeyAndKeepsEveryOtherByte)
-{
-    const struct
-    {
-        std::string before; // "-" for no file
-        const char* key;
-        const char* value;
-        std::string after;
-    } cases[] = {
-        {"-", "exe", "C:\\Korvix\\", "[path]\r\nexe=C:\\Korvix\\\r\n"},
-        {"\xEF\xBB\xBF[path]\r\nexe=a\r\n", "exe", "b", "\xEF\xBB\xBF[path]\r\nexe=b\r\n"},
-        {"\xEF\xBB\xBF", "exe", "c", "\xEF\xBB\xBF[path]\r\nexe=c\r\n"},
-        {"; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\n  EXE = old ; n\nexe=2\r\n\r\n[last]\r\nx=y",
-         "exe", "C:\\new\\",
-         "; c\n[other]\r\nexe=keep\r\n\r\n[Path]\rbase1=o\r\nexe=C:\\new\\\nexe=2\r\n\r\n[last]\r\nx=y"},
-        {"[path]\r\nexe=a\r\n; end\r\n\r\n\r\n[other]\r\nbase2=z\r\n", "base2", "b",
-         "[path]\r\nexe=a\r\n; end\r\nbase2=b\r\n\r\n\r\n[other]\r\nbase2=z\r\n"},
-        {"[path]", "base1", "", "[path]\r\nbase1=\r\n"},
-        {"[other]\nx=1\n[path]\nexe=a", "droite", "\\d\\", "[other]\nx=1\n[path]\nexe=a\r\ndroite=\\d\\\r\n"},
-        {"[other]\nx=1", "exe", "e", "[other]\nx=1\r\n[path]\r\nexe=e\r\n"},
-        {"[other]\r\nx=1\r\n", "exe", "e", "[other]\r\nx=1\r\n[path]\r\nexe=e\r\n"},
-    };
-
-    for (const auto& c : cases) {
-        const TempDir dir;
-        const auto ini = dir.path() / "zarbel.ini";
-        if (c.before != "-")
-            writeFile(ini, c.before);
-        ASSERT_TRUE(ecrireini("path", c.key, c.value, ini)) << c.before;
-        EXPECT_EQ(readFile(ini), c.after) << c.before;
-        EXPECT_EQ(lireini("path", c.key, ini), c.value);
-        EXPECT_EQ(snapshotTree(dir.path()).size(), 1u);
+    const auto rows = test::dataRows("ini/zarbel.tsv");
+    ASSERT_GT(rows.size(), 20u);
+    const TempDir read;
+    for (const auto& row : rows) {
+        if (row[0] == "file") {
+            writeFile(read.path() / "zarbel.ini", row.at(1));
+        } else if (row[0] == "read") {
+            EXPECT_EQ(lireini(row.at(1), row.at(2), read.path() / "zarbel.ini"), row.at(3)) << row[1] << "/" << row[2];
+        } else {
+            const TempDir dir;
+            const auto ini = dir.path() / "zarbel.ini";
+            if (row.at(1) != "-")
+                writeFile(ini, row[1]);
+            ASSERT_TRUE(ecrireini("path", row.at(2), row.at(3), ini)) << row[1];
+            EXPECT_EQ(readFile(ini), row.at(4)) << row[1];
+            EXPECT_EQ(lireini("path", row[2], ini), row[3]);
+            EXPECT_EQ(snapshotTree(dir.path()).size(), 1u);
+        }
     }
+    EXPECT_EQ(lireini("path", "exe", read.path() / "none.ini"), "");
+    EXPECT_EQ(lireini("path", "base1", read.path()), "");
 }
 
 TEST(IniFile, KeepsPermissionsAndSymbolicLinks)
