@@ -26,7 +26,8 @@ TEST(IniFile, FollowsTheCaseTable)
         if (row[0] == "file") {
             writeFile(read.path() / "zarbel.ini", row.at(1));
         } else if (row[0] == "read") {
-            EXPECT_EQ(lireini(row.at(1), row.at(2), read.path() / "zarbel.ini"), row.at(3)) << row[1] << "/" << row[2];
+            EXPECT_EQ(lireini(row.at(1), row.at(2), read.path() / "zarbel.ini"), row.at(3))
+                << row[1] << "/" << row[2];
         } else {
             const TempDir dir;
             const auto ini = dir.path() / "zarbel.ini";

@@ -48,6 +48,7 @@ TEST(RunCommand, ThresholdsAndTheRunCondition)
     // ("" for none), runCondition, proximityWithoutUnit
     const std::string gap = "ECART COURS/DROITES NON VALIDE";
     const std::string volume = "ECART DETECTION CROISEMENT\nAVEC VOLUME NON VALIDE";
+
     const struct
     {
         bool p, d, w, c;
@@ -71,12 +72,14 @@ TEST(RunCommand, ThresholdsAndTheRunCondition)
         {true, false, false, true, 1, false, 0, "", true, true},
         {true, false, true, true, 1, false, 0, "", true, false},
     };
+
     for (const auto& c : cases) {
         ScanOptions checked = options(c.p, c.d, c.w, c.c, c.gap);
         checked.volumeFilter = c.filter;
         checked.volumeThreshold = c.threshold;
         const auto refusal = checkThresholds(checked);
-        EXPECT_EQ(refusal ? refusal->title + "|" + refusal->text : "", c.refusal.empty() ? "" : "Parvane|" + c.refusal)
+        EXPECT_EQ(refusal ? refusal->title + "|" + refusal->text : "",
+                  c.refusal.empty() ? "" : "Parvane|" + c.refusal)
             << c.p << c.d << c.w << c.c << " " << c.gap << " " << c.filter << " " << c.threshold;
         EXPECT_EQ(runCondition(checked), c.runs) << c.p << c.d << c.w << c.c << " " << c.gap;
         EXPECT_EQ(proximityWithoutUnit(checked), c.withoutUnit) << c.p << c.d << c.w << c.c;
