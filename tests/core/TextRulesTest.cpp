@@ -41,6 +41,12 @@ const std::map<std::string, std::function<std::string(const Args&)>> kRules = {
          text::forEachLine(a[0], [&](std::string_view line) { lines.append(line).append("|"); });
          return lines;
      }},
+    {"tabField",
+     [](const Args& a) {
+         bool found = false;
+         const std::string field(text::tabField(a[0], std::stoul(a[1]), &found));
+         return field + "|" + bit(found);
+     }},
     {"korvixWindow",
      [](const Args& a) {
          return bit(scan::isKorvixWindow({a[0], a[1], a[2]}));
