@@ -22,7 +22,7 @@ void expectCount(std::string_view text, std::size_t expected)
 TEST(TextLines, CountLinesAgreesWithForEachLine)
 {
     const std::pair<std::string_view, std::size_t> cases[] = {
-        {"", 0},     {"a", 1},     {"\n", 1},         {"\r", 1},        {"\r\n", 1},
+        {"", 0},     {"a", 1},      {"\n", 1},        {"\r", 1},         {"\r\n", 1},
         {"\n\r", 2}, {"a\r\nb", 2}, {"a\r\n\r\n", 2}, {"\r\r\n\n\r", 4}, {"x\ry\r\nz\n", 3}};
     for (const auto& [text, lines] : cases)
         expectCount(text, lines);

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/evaluation/TrendLine.h"
 #include "core/scan/GroupFile.h"
 #include "core/scan/KorvixCaption.h"
 #include "core/scan/KorvixWindow.h"
@@ -46,6 +48,23 @@ const std::map<std::string, std::function<std::string(const Args&)>> kRules = {
          bool found = false;
          const std::string field(text::tabField(a[0], std::stoul(a[1]), &found));
          return field + "|" + bit(found);
+     }},
+    {"trendField",
+     [](const Args& a) {
+         std::string line = "0x";
+         for (std::size_t i = 1; i < 16; ++i)
+             line += "\t" + (i == std::stoul(a[0]) ? a[1] : std::string("0x"));
+         std::vector<std::string_view> fields;
+         evaluation::TrendLine parsed;
+         if (!evaluation::parseTrendLine(line, fields, parsed))
+             return std::string("refused");
+         const std::map<std::string, double> values = {{"2", parsed.slope},       {"3", parsed.intercept},
+                                                       {"4", parsed.firstAnchor}, {"6", parsed.secondAnchor},
+                                                       {"8", parsed.field8},      {"9", parsed.field9},
+                                                       {"15", parsed.extension}};
+         char text[32];
+         std::snprintf(text, sizeof text, "%g", values.at(a[0]));
+         return std::string(text);
      }},
     {"korvixWindow",
      [](const Args& a) {
