@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include "support/TestBase.h"
+
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -59,20 +61,7 @@ std::string readFile(const fs::path& file)
 
 std::map<std::string, std::string> snapshotTree(const fs::path& root)
 {
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().lexically_relative(root).generic_string();
-        std::error_code ignored;
-        if (entry->is_symlink(ignored))
-            tree[name] = "<link>" + fs::read_symlink(entry->path(), ignored).string();
-        else if (entry->is_directory(ignored))
-            tree[name] = "<dir>";
-        else
-            tree[name] = readFile(entry->path());
-    }
-    return tree;
+    return snapshotBaseTree(root);
 }
 
 std::vector<std::string> errorLogMessages(const std::string& log)
