@@ -21,6 +21,7 @@ TEST(CommentFile, ReadsLinesOfRegularFilesOnly)
     test::writeFile(at("C_3.txt"), "");
     std::filesystem::create_directories(at("D_4.txt"));
     ASSERT_EQ(::mkfifo(at("E_5.txt").c_str(), 0600), 0);
+
     const struct
     {
         const char* name;
@@ -35,6 +36,7 @@ TEST(CommentFile, ReadsLinesOfRegularFilesOnly)
         {"E_5.txt", false, EINVAL, {}},
         {"F_6.txt", false, ENOENT, {}},
     };
+
     for (const auto& c : cases) {
         EXPECT_EQ(ExistFile(at(c.name)), c.exists) << c.name;
         Lines lines{"stale"};

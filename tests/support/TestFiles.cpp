@@ -1,7 +1,5 @@
 #include "support/TestFiles.h"
 
-#include "support/TestBase.h"
-
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -10,6 +8,8 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+
+#include "support/TestBase.h"
 
 namespace parvane::test {
 
