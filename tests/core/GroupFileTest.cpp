@@ -43,55 +43,20 @@ TEST(GroupFile, ReadsCodeAndNameFromTheFirstTwoFields)
                                          {"678", "\xc9TOILE"}}));
 }
 
-TEST(GroupFile, ReportsAFileThatCannotBeRead)
-{
-    const TempDir dir;
-    std::vector<GroupEntry> entries{{"stale", "stale"}};
-    EXPECT_TRUE(readGroupFile(dir.path() / "none.txt", entries).isMissing());
-    EXPECT_TRUE(entries.empty());
-    EXPECT_EQ(readGroupFile(dir.path(), entries).code, EISDIR);
-}
-
-TEST(GroupFile, CompteligneCountsLinesAsALineReaderReturnsThem)
+TEST(GroupFile, CountsLinesAsALineReaderAndReportsFilesThatCannotBeRead)
 {
     const TempDir dir;
     writeFile(dir.path() / "a.txt", "1\tA\r\n\r\n2\tB");
     writeFile(dir.path() / "b.txt", "1\tA\r\n2\tB\r\n");
     writeFile(dir.path() / "c.txt", "");
-    EXPECT_EQ(compteligne(dir.path() / "a.txt"), 3u);
-    EXPECT_EQ(compteligne(dir.path() / "b.txt"), 2u);
-    EXPECT_EQ(compteligne(dir.path() / "c.txt"), 0u);
-    EXPECT_EQ(compteligne(dir.path() / "none.txt"), 0u);
-}
-
-TEST(GroupFile, BuildsStockFileNames)
-{
+    for (const auto& [name, count] : {std::pair{"a.txt", 3u}, {"b.txt", 2u}, {"c.txt", 0u}, {"none.txt", 0u}})
+        EXPECT_EQ(compteligne(dir.path() / name), count) << name;
+    std::vector<GroupEntry> entries{{"stale", "stale"}};
+    EXPECT_TRUE(readGroupFile(dir.path() / "none.txt", entries).isMissing());
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(readGroupFile(dir.path(), entries).code, EISDIR);
     EXPECT_EQ(stockFileName("DUPONT", "12345"), "DUPONT_12345.txt");
     EXPECT_EQ(stockFileName("ALPHA", ""), "ALPHA_.txt");
-}
-
-TEST(GroupFile, SplitsAStockFileNameAtItsFirstUnderscore)
-{
-    auto name = splitStockFileName("DUPONT_FRERES_12345.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "DUPONT");
-    EXPECT_EQ(name->code, "FRERES_12345");
-
-    name = splitStockFileName("ALPHA_.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "ALPHA");
-    EXPECT_EQ(name->code, "");
-
-    name = splitStockFileName("_1.txt");
-    ASSERT_TRUE(name);
-    EXPECT_EQ(name->name, "");
-    EXPECT_EQ(name->code, "1");
-
-    EXPECT_FALSE(splitStockFileName("DUPONT.txt"));
-    EXPECT_FALSE(splitStockFileName("ALPHA.tx_"));
-    EXPECT_FALSE(splitStockFileName("ALPHA._xt"));
-    EXPECT_FALSE(splitStockFileName("_"));
-    EXPECT_FALSE(splitStockFileName(""));
 }
 
 } // namespace

@@ -49,17 +49,9 @@ TEST_F(GroupSelectionTest, ListsEveryGroupButAllTxt)
         m_base.addGroup(name, "");
     fs::create_directories(m_base.groupe() / "Archives.txt");
     EXPECT_EQ(listegroupes(layout()), (Names{"banques", "CAC40", "Melvor", "Quennel"}));
-}
-
-TEST_F(GroupSelectionTest, ListsAllTxtSpelledInLowerCase)
-{
-    m_base.addGroup("All.txt", "");
+    fs::remove(m_base.groupe() / "All.txt");
     m_base.addGroup("all.txt", "");
-    EXPECT_EQ(listegroupes(layout()), Names{"all"});
-}
-
-TEST_F(GroupSelectionTest, MissingGroupFolderListsNothing)
-{
+    EXPECT_EQ(listegroupes(layout()).front(), "all");
     fs::remove_all(m_base.groupe());
     EXPECT_TRUE(listegroupes(layout()).empty());
 }
@@ -67,89 +59,51 @@ TEST_F(GroupSelectionTest, MissingGroupFolderListsNothing)
 TEST_F(GroupSelectionTest, StockOfTwoGroupsIsChosenOnceWhereItWasFirstFound)
 {
     m_base.addGroup("G1.txt", "130000\tBETA\r\n120000\tALPHA\r\n");
-    m_base.addGroup("G2.txt", "140000\tGAMMA\r\n120000\tALPHA\r\n130000\tBETA\r\n");
+    m_base.addGroup("G2.txt", "140000\tGAMMA\r\n150000\tNOFILE\r\n120000\tALPHA\r\n130000\tBETA\r\n");
     const Selection selection = choose({"G1", "G2"});
     EXPECT_TRUE(selection.active);
     EXPECT_EQ(selection.files, (Names{"BETA_130000.txt", "ALPHA_120000.txt", "GAMMA_140000.txt"}));
     EXPECT_EQ(m_started, (Names{"G1", "G2"}));
-    // Five group lines; the bar advances per found file, repeats included, then goes back.
-    EXPECT_EQ(m_ranges, std::vector<double>{6});
+    // Six group lines; the bar advances per found file, repeats included, then goes back.
+    EXPECT_EQ(m_ranges, std::vector<double>{7});
     EXPECT_EQ(m_values, (std::vector<double>{0.1, 1.1, 2.1, 3.1, 4.1, 5.1, 0.1}));
 }
 
-TEST_F(GroupSelectionTest, StocksWithoutTrendLineFileAreSkippedWithoutAdvancingTheBar)
-{
-    m_base.addGroup("G1.txt", "120000\tALPHA\r\n150000\tNOFILE\r\n130000\tBETA\r\n");
-    const Selection selection = choose({"G1"});
-    EXPECT_EQ(selection.files, (Names{"ALPHA_120000.txt", "BETA_130000.txt"}));
-    EXPECT_EQ(m_ranges, std::vector<double>{4});
-    EXPECT_EQ(m_values, (std::vector<double>{0.1, 1.1, 2.1, 0.1}));
-}
-
-TEST_F(GroupSelectionTest, GroupsWithoutAnyTrendLineFileGiveNoSelection)
-{
-    m_base.addGroup("G1.txt", "150000\tNOFILE\r\n");
-    m_base.addGroup("G2.txt", "");
-    const Selection selection = choose({"G1", "G2"});
-    EXPECT_FALSE(selection.active);
-    EXPECT_TRUE(selection.files.empty());
-    EXPECT_EQ(m_started, (Names{"G1", "G2"}));
-}
-
-TEST_F(GroupSelectionTest, NoTickedGroupGivesNoSelection)
-{
-    EXPECT_FALSE(choose({}).active);
-    EXPECT_TRUE(m_ranges.empty());
-}
-
-TEST_F(GroupSelectionTest, LinesThatCouldLeaveTheTrendLineFolderSelectNothing)
+TEST_F(GroupSelectionTest, ChoosesTheStocksOfTheTickedGroupsThatHaveTrendLines)
 {
     test::writeFile(m_base.histo() / "ALPHA_120000.txt", "");
     test::writeFile(m_base.droite() / "sub" / "ALPHA_120000.txt", "");
     test::writeFile(m_base.droite() / "sub\\ALPHA_120000.txt", "");
     fs::create_directories(m_base.droite() / "x_");
-    // Each line names a file that exists, but not as a stock of the trend-line folder.
-    m_base.addGroup("G1.txt", "120000\t../histo/ALPHA\r\n"
-                              "120000\tsub/ALPHA\r\n"
-                              "120000\tsub\\ALPHA\r\n"
-                              "/../../histo/ALPHA_120000\tx\r\n");
-    const Selection selection = choose({"G1"});
-    EXPECT_FALSE(selection.active);
-    EXPECT_TRUE(selection.files.empty());
-}
-
-TEST_F(GroupSelectionTest, FieldsAfterTheNameAreIgnored)
-{
-    m_base.addGroup("G1.txt", "120000\tALPHA\tsuivi depuis mars\t3\r\n");
-    EXPECT_EQ(choose({"G1"}).files, Names{"ALPHA_120000.txt"});
-}
-
-TEST_F(GroupSelectionTest, LinesWithoutNameAndMissingGroupFilesArePassedOver)
-{
-    // Four lines, the last without a line end; only the last names a stock.
-    m_base.addGroup("G1.txt", "\r\n120000\r\nsans tabulation\r\n120000\tALPHA");
-    const Selection selection = choose({"GONE", "G1"});
-    EXPECT_EQ(selection.files, Names{"ALPHA_120000.txt"});
-    EXPECT_EQ(m_started, (Names{"GONE", "G1"}));
-    EXPECT_EQ(m_ranges, std::vector<double>{5});
-}
-
-TEST_F(GroupSelectionTest, NamesAreMatchedWithoutRegardToCase)
-{
-    m_base.addGroup("Favoris.txt", "120000\talpha\r\n");
-    EXPECT_EQ(choose({"favoris"}).files, Names{"ALPHA_120000.txt"});
-}
-
-TEST_F(GroupSelectionTest, MelvorGroupSelectsNothing)
-{
-    m_base.addGroup("Melvor.txt", "120000\tX_ALPHA\r\n12    \tX_MINI\r\n");
-    EXPECT_FALSE(choose({"Melvor"}).active);
-}
-
-TEST_F(GroupSelectionTest, QuennelGroupSelectsTheCommentedStocksThatHaveTrendLines)
-{
-    m_base.addGroup("Quennel.txt", "120000\tALPHA\r\n990000\tOMEGA\r\n12\tMINI\r\n");
-    EXPECT_EQ(choose({"Quennel"}).files, (Names{"ALPHA_120000.txt", "MINI_12.txt"}));
+    const std::pair<const char*, const char*> groups[] = {
+        {"None.txt", "150000\tNOFILE\r\n"},
+        {"Empty.txt", ""},
+        // Each line names a file that exists, but not as a stock of the trend-line folder.
+        {"Escape.txt", "120000\t../histo/ALPHA\r\n120000\tsub/ALPHA\r\n120000\tsub\\ALPHA\r\n"
+                       "/../../histo/ALPHA_120000\tx\r\n"},
+        {"Fields.txt", "120000\tALPHA\tsuivi depuis mars\t3\r\n"},
+        {"Lines.txt", "\r\n120000\r\nsans tabulation\r\n120000\tALPHA"},
+        {"Favoris.txt", "120000\talpha\r\n"},
+        {"Melvor.txt", "120000\tX_ALPHA\r\n12    \tX_MINI\r\n"},
+        {"Quennel.txt", "120000\tALPHA\r\n990000\tOMEGA\r\n12\tMINI\r\n"},
+    };
+    for (const auto& [name, bytes] : groups)
+        m_base.addGroup(name, bytes);
+    const std::pair<Names, Names> cases[] = {
+        {{}, {}},
+        {{"None", "Empty"}, {}},
+        {{"Escape"}, {}},
+        {{"Fields"}, {"ALPHA_120000.txt"}},
+        {{"GONE", "Lines"}, {"ALPHA_120000.txt"}},
+        {{"favoris"}, {"ALPHA_120000.txt"}},
+        {{"Melvor"}, {}},
+        {{"Quennel"}, {"ALPHA_120000.txt", "MINI_12.txt"}},
+    };
+    for (const auto& [ticked, files] : cases) {
+        const Selection selection = choose(ticked);
+        EXPECT_EQ(selection.files, files) << testing::PrintToString(ticked);
+        EXPECT_EQ(selection.active, !files.empty()) << testing::PrintToString(ticked);
+    }
 }
 
 } // namespace

@@ -16,8 +16,7 @@ namespace {
 using test::TempDir;
 using test::writeFile;
 
-// Quotation line i (from 1) of a test history: a trading day of December 2001 onwards, close
-// "i,5", volume 100 * i.
+// Quotation line i of a test history: day i after 1 December 2001, close "i,5", volume 100 * i.
 std::string quotation(int i)
 {
     const Date date = civilFromDays(daysFromCivil(Date{2001, 12, 1}) + i);
@@ -29,278 +28,146 @@ std::string quotation(int i)
 std::string history(int lines, std::string_view lineEnd = "\r\n", bool finalLineEnd = true)
 {
     std::string text;
-    for (int i = 1; i <= lines; ++i) {
-        text += quotation(i);
-        if (i < lines || finalLineEnd)
-            text += lineEnd;
-    }
+    for (int i = 1; i <= lines; ++i)
+        text += quotation(i) + (i < lines || finalLineEnd ? std::string(lineEnd) : "");
     return text;
 }
 
-HistorySummary summaryOf(std::string_view bytes)
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::string dayText(const std::optional<Date>& date)
+{
+    return date ? std::to_string(date->year * 10000 + date->month * 100 + date->day) : "-";
+}
+
+// Every item of a summary on one line; the look-back as the days of its quotations ("?" for a
+// line that is not one of history()'s).
+std::string describe(const HistorySummary& s)
+{
+    std::string lookBack;
+    for (const std::string& line : s.lookBack) {
+        int i = 0;
+        while (i < 40 && quotation(i) != line)
+            ++i;
+        lookBack += " " + (i < 40 ? std::to_string(i) : line.empty() ? "''" : "?");
+    }
+    return std::to_string(s.lineCount) + " " + dayText(s.firstDate) + " " + dayText(s.lastDate) + " "
+           + s.lastClose + " " + s.previousClose + " " + number(s.lastVolume) + " " + number(s.previousVolume)
+           + " |" + lookBack;
+}
+
+std::string summaryOf(std::string_view bytes)
 {
     HistorySummary summary;
     HistoryReader::summarize(bytes, summary);
-    return summary;
+    return describe(summary);
 }
 
-std::vector<std::string> quotations(int first, int last)
+TEST(HistoryReader, SummarizesLineCountDatesLastTwoQuotationsAndTenLinesBack)
 {
-    std::vector<std::string> lines;
-    for (int i = first; i <= last; ++i)
-        lines.push_back(quotation(i));
-    return lines;
-}
-
-void expectSame(const HistorySummary& a, const HistorySummary& b)
-{
-    EXPECT_EQ(a.lineCount, b.lineCount);
-    EXPECT_EQ(a.firstDate, b.firstDate);
-    EXPECT_EQ(a.lastDate, b.lastDate);
-    EXPECT_EQ(a.lastClose, b.lastClose);
-    EXPECT_EQ(a.previousClose, b.previousClose);
-    EXPECT_EQ(a.lastVolume, b.lastVolume);
-    EXPECT_EQ(a.previousVolume, b.previousVolume);
-    EXPECT_EQ(a.lookBack, b.lookBack);
-}
-
-TEST(HistoryReader, SummarizesAFiveLineHistory)
-{
-    const HistorySummary summary = summaryOf(history(5));
-    EXPECT_EQ(summary.lineCount, 5u);
-    EXPECT_EQ(summary.lastBarPosition(), 6u);
-    EXPECT_TRUE(summary.hasPreviousLine());
-    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 2}));
-    EXPECT_EQ(summary.lastDate, (Date{2001, 12, 6}));
-    EXPECT_EQ(summary.lastClose, "5.5");
-    EXPECT_EQ(summary.previousClose, "4.5");
-    EXPECT_EQ(summary.lastVolume, 500);
-    EXPECT_EQ(summary.previousVolume, 400);
-    EXPECT_EQ(summary.lookBack, quotations(2, 4));
-}
-
-TEST(HistoryReader, LookBackNeverHoldsLineOneAndAtMostTenLines)
-{
-    EXPECT_EQ(summaryOf(history(2)).lookBack, quotations(2, 1));
-    EXPECT_EQ(summaryOf(history(3)).lookBack, quotations(2, 2));
-    EXPECT_EQ(summaryOf(history(11)).lookBack, quotations(2, 10));
-    EXPECT_EQ(summaryOf(history(12)).lookBack, quotations(2, 11));
-    EXPECT_EQ(summaryOf(history(13)).lookBack, quotations(3, 12));
-    EXPECT_EQ(summaryOf(history(30)).lookBack, quotations(20, 29));
-}
-
-TEST(HistoryReader, TwoLinesTakeThePreviousQuotationFromLineOne)
-{
-    const HistorySummary summary = summaryOf(history(2));
-    EXPECT_EQ(summary.previousClose, "1.5");
-    EXPECT_EQ(summary.previousVolume, 100);
-    EXPECT_EQ(summary.lastClose, "2.5");
-}
-
-TEST(HistoryReader, OneLineHasNoPreviousQuotation)
-{
-    const HistorySummary summary = summaryOf(history(1, "\r\n", false));
-    EXPECT_EQ(summary.lineCount, 1u);
-    EXPECT_FALSE(summary.hasPreviousLine());
-    EXPECT_EQ(summary.firstDate, summary.lastDate);
-    EXPECT_EQ(summary.lastClose, "1.5");
-    EXPECT_EQ(summary.previousClose, "");
-    EXPECT_EQ(summary.previousVolume, 0);
-    EXPECT_TRUE(summary.lookBack.empty());
-}
-
-TEST(HistoryReader, EmptyFileHasNoLines)
-{
-    const HistorySummary summary = summaryOf("");
-    EXPECT_EQ(summary.lineCount, 0u);
-    EXPECT_FALSE(summary.firstDate);
-    EXPECT_FALSE(summary.lastDate);
-    EXPECT_EQ(summary.lastClose, "");
-    EXPECT_TRUE(summary.lookBack.empty());
-}
-
-TEST(HistoryReader, AcceptsCrLfLfAndCr)
-{
-    const HistorySummary crLf = summaryOf(history(20, "\r\n"));
-    expectSame(summaryOf(history(20, "\n")), crLf);
-    expectSame(summaryOf(history(20, "\r")), crLf);
-    expectSame(summaryOf(history(20, "\r\n", false)), crLf);
-    expectSame(summaryOf(history(20, "\r", false)), crLf);
-
+    const std::string q1 = quotation(1), q2 = quotation(2), q3 = quotation(3);
+    const std::pair<std::string, std::string> cases[] = {
+        {history(5), "5 20011202 20011206 5.5 4.5 500 400 | 2 3 4"},
+        {history(2), "2 20011202 20011203 2.5 1.5 200 100 |"},
+        {history(1, "\r\n", false), "1 20011202 20011202 1.5  100 0 |"},
+        {"", "0 - -   0 0 |"},
+        {history(3), "3 20011202 20011204 3.5 2.5 300 200 | 2"},
+        {history(12), "12 20011202 20011213 12.5 11.5 1200 1100 | 2 3 4 5 6 7 8 9 10 11"},
+        {history(13), "13 20011202 20011214 13.5 12.5 1300 1200 | 3 4 5 6 7 8 9 10 11 12"},
+        {history(30), "30 20011202 20011231 30.5 29.5 3000 2900 | 20 21 22 23 24 25 26 27 28 29"},
+        // Blank lines count; a blank last line has no date and no close.
+        {q1 + "\r\n\r\n" + q2 + "\r\n\r\n" + q3 + "\r\n", "5 20011202 20011204 3.5  300 0 | '' 2 ''"},
+        {q1 + "\r\n" + q2 + "\r\n\r\n", "3 20011202 -  2.5 0 200 | 2"},
+        // Fields missing leave their items empty.
+        {"20011203\t1\t2\t3\r\ngarbage\r\n20011299\t1\t2\t3\t7\r\n", "3 20011203 - 7  0 0 | ?"},
+        {history(15) + std::string("\0\0\xff\t\t\t\t\x80\t\0", 10) + "\r\n" + std::string(1000, '\0'),
+         "17 20011202 -  \x80 0 0 | 7 8 9 10 11 12 13 14 15 ?"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(summaryOf(text), expected) << testing::PrintToString(text.substr(0, 60));
+    // Any line end, with or without a final one.
+    const std::string crLf = summaryOf(history(20));
     std::string mixed;
-    const char* ends[] = {"\r\n", "\n", "\r"};
     for (int i = 1; i <= 20; ++i)
-        mixed += quotation(i) + ends[i % 3];
-    expectSame(summaryOf(mixed), crLf);
-}
-
-TEST(HistoryReader, BlankLinesCount)
-{
-    const std::string text = quotation(1) + "\r\n\r\n" + quotation(2) + "\r\n\r\n" + quotation(3) + "\r\n";
-    const HistorySummary summary = summaryOf(text);
-    EXPECT_EQ(summary.lineCount, 5u);
-    EXPECT_EQ(summary.lookBack, (std::vector<std::string>{"", quotation(2), ""}));
-    EXPECT_EQ(summary.previousClose, "");
-    EXPECT_EQ(summary.previousVolume, 0);
-
-    // A blank last line: the last quotation has no date and no close.
-    const HistorySummary blankLast = summaryOf(quotation(1) + "\r\n" + quotation(2) + "\r\n\r\n");
-    EXPECT_EQ(blankLast.lineCount, 3u);
-    EXPECT_FALSE(blankLast.lastDate);
-    EXPECT_EQ(blankLast.lastClose, "");
-    EXPECT_EQ(blankLast.previousClose, "2.5");
+        mixed += quotation(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    for (const std::string& text :
+         {history(20, "\n"), history(20, "\r"), history(20, "\r\n", false), history(20, "\r", false), mixed})
+        EXPECT_EQ(summaryOf(text), crLf);
 }
 
 TEST(HistoryReader, ReadsCloseAndVolumeFields)
 {
-    EXPECT_EQ(closeText("20011231\t1\t2\t3\t12,34\t1000"), "12.34");
-    EXPECT_EQ(closeText("20011231\t1\t2\t3\t1,234,5\t1000"), "1.234,5");
-    EXPECT_EQ(closeText("20011231\t1\t2\t3\t12,5"), "12.5");
-    EXPECT_EQ(closeText("20011231\t1\t2\t3\t"), "");
-    EXPECT_EQ(closeText("20011231\t1\t2\t3"), "");
-    EXPECT_EQ(closeText("20011231\t1\t2\t3\t\xe9\xff\t5"), "\xe9\xff");
-
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t1000"), 1000);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t123456789012"), 1234567890);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t1000,5"), 1000);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t 1 000"), 1000);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\t"), 0);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4"), 0);
-    EXPECT_EQ(dailyVolume("20011231\t1\t2\t3\t4\tabc"), 0);
+    const std::string day = "20011231\t1\t2\t3";
+    for (const auto& [fields, close] : {std::pair{"\t12,34\t1000", "12.34"},
+                                        {"\t1,234,5\t1000", "1.234,5"},
+                                        {"\t12,5", "12.5"},
+                                        {"\t", ""},
+                                        {"", ""},
+                                        {"\t\xe9\xff\t5", "\xe9\xff"}})
+        EXPECT_EQ(closeText(day + fields), close) << fields;
+    for (const auto& [volume, value] : {std::pair{"\t1000", 1000},
+                                        {"\t123456789012", 1234567890},
+                                        {"\t1000,5", 1000},
+                                        {"\t 1 000", 1000},
+                                        {"\t", 0},
+                                        {"", 0},
+                                        {"\tabc", 0}})
+        EXPECT_EQ(dailyVolume(day + "\t4" + volume), value) << volume;
 }
 
-TEST(HistoryReader, FieldsMissingLeaveTheirItemsEmpty)
-{
-    const std::string text = "20011203\t1\t2\t3\r\n"
-                             "garbage\r\n"
-                             "20011299\t1\t2\t3\t7\r\n";
-    const HistorySummary summary = summaryOf(text);
-    EXPECT_EQ(summary.lineCount, 3u);
-    EXPECT_EQ(summary.firstDate, (Date{2001, 12, 3}));
-    EXPECT_FALSE(summary.lastDate);
-    EXPECT_EQ(summary.lastClose, "7");
-    EXPECT_EQ(summary.lastVolume, 0);
-    EXPECT_EQ(summary.previousClose, "");
-    EXPECT_EQ(summary.previousVolume, 0);
-    EXPECT_EQ(summary.lookBack, (std::vector<std::string>{"garbage"}));
-}
-
-TEST(HistoryReader, NeverKeepsValuesOfThePreviousStock)
-{
-    const TempDir dir;
-    writeFile(dir.path() / "ALPHA_1.txt", history(30));
-    writeFile(dir.path() / "BETA_2.txt", "junk\r\nmore junk");
-    HistoryReader reader;
-    HistorySummary summary;
-    ASSERT_TRUE(reader.read(dir.path() / "ALPHA_1.txt", summary).ok());
-    ASSERT_EQ(summary.lookBack.size(), 10u);
-
-    ASSERT_TRUE(reader.read(dir.path() / "BETA_2.txt", summary).ok());
-    EXPECT_EQ(summary.lineCount, 2u);
-    EXPECT_FALSE(summary.firstDate);
-    EXPECT_FALSE(summary.lastDate);
-    EXPECT_EQ(summary.lastClose, "");
-    EXPECT_EQ(summary.previousClose, "");
-    EXPECT_EQ(summary.lastVolume, 0);
-    EXPECT_EQ(summary.previousVolume, 0);
-    EXPECT_TRUE(summary.lookBack.empty());
-
-    ASSERT_TRUE(reader.read(dir.path() / "ALPHA_1.txt", summary).ok());
-    const text::FileStatus missing = reader.read(dir.path() / "GAMMA_3.txt", summary);
-    EXPECT_TRUE(missing.isMissing());
-    expectSame(summary, HistorySummary{});
-}
-
-TEST(HistoryReader, ReadMatchesSummarizeAcrossFilesOfAnySize)
+TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLastFile)
 {
     const TempDir dir;
     HistoryReader reader;
     HistorySummary summary;
-    // Files of decreasing then increasing sizes, so that the reused buffer holds stale bytes.
-    for (const int lines : {400, 3, 0, 1, 12, 5000, 2}) {
-        const std::string text = history(lines, "\r\n", lines % 2 == 0);
-        const auto file = dir.path() / ("S_" + std::to_string(lines) + ".txt");
-        writeFile(file, text);
-        ASSERT_TRUE(reader.read(file, summary).ok());
-        expectSame(summary, summaryOf(text));
-    }
-}
-
-TEST(HistoryReader, SurvivesBinaryBytes)
-{
-    std::string text = history(15);
-    text += std::string("\0\0\xff\t\t\t\t\x80\t\0", 10);
-    text += "\r\n";
-    text += std::string(1000, '\0');
-    const HistorySummary summary = summaryOf(text);
-    EXPECT_EQ(summary.lineCount, 17u);
-    EXPECT_FALSE(summary.lastDate);
-    EXPECT_EQ(summary.lastClose, "");
-    EXPECT_EQ(summary.previousClose, std::string("\x80", 1));
-    EXPECT_EQ(summary.previousVolume, 0);
-    ASSERT_EQ(summary.lookBack.size(), 10u);
-    EXPECT_EQ(summary.lookBack[8], quotation(15));
-    EXPECT_EQ(summary.lookBack[9], std::string("\0\0\xff\t\t\t\t\x80\t\0", 10));
-}
-
-TEST(HistoryReader, ChunkBoundariesMayFallAnywhereInALineOrItsEnd)
-{
-    const TempDir dir;
-    HistoryReader reader;
-    HistorySummary summary;
-    // A first line that puts the line end of the following lines across a chunk boundary, for
-    // each kind of line end; then lines longer than a chunk at the start and at the end.
+    std::vector<std::string> texts;
+    // Decreasing then increasing sizes, so that the reused buffer holds stale bytes.
+    for (const int lines : {400, 3, 0, 1, 12, 5000, 2})
+        texts.push_back(history(lines, "\r\n", lines % 2 == 0));
+    texts.push_back("junk\r\nmore junk");
+    // A first line that puts the line ends across a chunk boundary; lines longer than a chunk.
     for (const std::string_view end : {"\r\n", "\r", "\n"}) {
-        for (std::size_t shift = 0; shift < 4; ++shift) {
-            const std::string text = quotation(0) + std::string(kHistoryChunkBytes - 30 - shift, '7')
-                                     + std::string(end) + history(40, end, shift % 2 == 0);
-            writeFile(dir.path() / "S_1.txt", text);
-            ASSERT_TRUE(reader.read(dir.path() / "S_1.txt", summary).ok());
-            expectSame(summary, summaryOf(text));
-        }
+        for (std::size_t shift = 0; shift < 4; ++shift)
+            texts.push_back(quotation(0) + std::string(kHistoryChunkBytes - 30 - shift, '7')
+                            + std::string(end) + history(40, end, shift % 2 == 0));
     }
     const std::string huge = "20011203\t1\t2\t3\t9,75\t42" + std::string(3 * kHistoryChunkBytes, '7');
-    for (const std::string& text : {huge + "\r\n" + history(3), history(3) + huge}) {
-        writeFile(dir.path() / "S_2.txt", text);
-        ASSERT_TRUE(reader.read(dir.path() / "S_2.txt", summary).ok());
-        expectSame(summary, summaryOf(text));
+    texts.push_back(huge + "\r\n" + history(3));
+    texts.push_back(history(3) + huge);
+    for (const std::string& text : texts) {
+        writeFile(dir.path() / "S_1.txt", text);
+        ASSERT_TRUE(reader.read(dir.path() / "S_1.txt", summary).ok());
+        EXPECT_EQ(describe(summary), summaryOf(text)) << text.size();
     }
+    EXPECT_TRUE(reader.read(dir.path() / "GAMMA_3.txt", summary).isMissing());
+    EXPECT_EQ(describe(summary), summaryOf(""));
 }
 
-TEST(HistoryReader, RefusesLastLinesLongerThanItsLimit)
+TEST(HistoryReader, RefusesLongLastLinesFoldersFifosAndMissingFiles)
 {
     const TempDir dir;
+    writeFile(dir.path() / "LONG_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
+    writeFile(dir.path() / "MANY_2.txt", history(40000));
+    std::filesystem::create_directories(dir.path() / "FOLDER_3.txt");
+    ASSERT_EQ(::mkfifo((dir.path() / "FIFO_4.txt").c_str(), 0600), 0);
     HistoryReader reader(2 * kHistoryChunkBytes);
-    HistorySummary summary;
-    writeFile(dir.path() / "S_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
-    EXPECT_EQ(reader.read(dir.path() / "S_1.txt", summary).code, EFBIG);
-    expectSame(summary, HistorySummary{});
+    const std::pair<const char*, int> cases[] = {
+        {"LONG_1.txt", EFBIG}, {"FOLDER_3.txt", EISDIR}, {"FIFO_4.txt", EINVAL}, {"NONE_5.txt", ENOENT}};
+    for (const auto& [name, code] : cases) {
+        HistorySummary summary;
+        HistoryReader::summarize(history(20), summary);
+        EXPECT_EQ(reader.read(dir.path() / name, summary).code, code) << name;
+        EXPECT_EQ(describe(summary), summaryOf("")) << name;
+    }
     // The limit bounds what is kept, not the file: a long history of short lines reads.
-    writeFile(dir.path() / "S_2.txt", history(40000));
-    ASSERT_TRUE(reader.read(dir.path() / "S_2.txt", summary).ok());
+    HistorySummary summary;
+    ASSERT_TRUE(reader.read(dir.path() / "MANY_2.txt", summary).ok());
     EXPECT_EQ(summary.lineCount, 40000u);
-}
-
-TEST(HistoryReader, RefusesFoldersFifosAndMissingFiles)
-{
-    const TempDir dir;
-    std::filesystem::create_directories(dir.path() / "FOLDER_1.txt");
-    ASSERT_EQ(::mkfifo((dir.path() / "FIFO_2.txt").c_str(), 0600), 0);
-    HistoryReader reader;
-    HistorySummary summary = summaryOf(history(20));
-
-    text::FileStatus status = reader.read(dir.path() / "FOLDER_1.txt", summary);
-    EXPECT_EQ(status.code, EISDIR);
-    expectSame(summary, HistorySummary{});
-
-    summary = summaryOf(history(20));
-    status = reader.read(dir.path() / "FIFO_2.txt", summary);
-    EXPECT_EQ(status.code, EINVAL);
-    expectSame(summary, HistorySummary{});
-
-    status = reader.read(dir.path() / "NONE_3.txt", summary);
-    EXPECT_EQ(status.code, ENOENT);
-    EXPECT_TRUE(status.isMissing());
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-#include "core/scan/KorvixWindow.h"
-
 #include <gtest/gtest.h>
 
 #include "core/scan/KorvixExecutable.h"
@@ -8,36 +6,6 @@
 namespace {
 
 using parvane::scan::findKorvixExecutable;
-using parvane::scan::isKorvixWindow;
-
-TEST(KorvixWindow, IdleOrShowingAStockAndNeverAnotherProgramsWindow)
-{
-    struct Case
-    {
-        const char* caption;
-        const char* instance;
-        const char* klass;
-        bool korvix;
-    };
-
-    const Case cases[] = {
-        {"Korvix", "korvix.exe", "korvix.exe", true},
-        {"Korvix - BASE1 - ALPHA", "korvix.exe", "korvix.exe", true},
-        {"Korvix - BASE1 - ALPHA", "Korvix.exe", "Wine", true},
-        {"Korvix", "", "", true}, // no class hint: the caption decides
-        {"Korvix - notes", "", "", true},
-        {"Korvix - notes", "Navigator", "firefox", false},
-        {"Korvix 2.0", "nautilus", "org.gnome.Nautilus", false},
-        {"Korvix 2.0", "korvix.exe", "korvix.exe", false},
-        {"korvix", "korvix.exe", "korvix.exe", false},
-        {"Korvix ", "korvix.exe", "korvix.exe", false},
-        {"", "korvix.exe", "korvix.exe", false},
-        {"Parvane - Commentaires", "parvane", "Parvane", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(isKorvixWindow({c.caption, c.instance, c.klass}), c.korvix)
-            << c.caption << " / " << c.instance << " / " << c.klass;
-}
 
 TEST(KorvixExecutable, FoundWithoutRegardToCaseAndNeverAFolder)
 {

@@ -42,57 +42,48 @@ TEST(RunCommand, BaseCheckNeedsTheBaseFolder)
               "Repertoire base:  Incorrect.\nVeuillez modifier le chemin de votre (vos) base(s)");
 }
 
-TEST(RunCommand, ProximityNeedsAPositivePercentageWhateverCrossingSays)
+TEST(RunCommand, ThresholdsAndTheRunCondition)
 {
-    for (const double gap : {0.0, -1.0}) {
-        for (const bool crossing : {false, true}) {
-            const auto refusal = checkThresholds(options(true, true, false, crossing, gap));
-            ASSERT_TRUE(refusal);
-            EXPECT_EQ(refusal->title, "Parvane");
-            EXPECT_EQ(refusal->text, "ECART COURS/DROITES NON VALIDE");
-        }
+    // proximity, daily, weekly, crossing, max gap, volume filter, its threshold; the refusal
+    // ("" for none), runCondition, proximityWithoutUnit
+    const std::string gap = "ECART COURS/DROITES NON VALIDE";
+    const std::string volume = "ECART DETECTION CROISEMENT\nAVEC VOLUME NON VALIDE";
+
+    const struct
+    {
+        bool p, d, w, c;
+        double gap;
+        bool filter;
+        double threshold;
+        std::string refusal;
+        bool runs, withoutUnit;
+    } cases[] = {
+        {true, true, false, false, 0, false, 0, gap, false, false},
+        {true, true, false, true, -1, false, 0, gap, true, false},
+        {true, true, false, true, 0, true, 0, gap, true, false},
+        {false, false, false, true, 0, false, 0, "", true, false},
+        {false, false, false, true, 0, true, 0, volume, true, false},
+        {false, false, false, true, 0, true, 0.5, "", true, false},
+        {false, false, false, false, 0, true, 0, "", false, false},
+        {true, true, false, false, 1, false, 0, "", true, false},
+        {true, false, true, false, 1, false, 0, "", true, false},
+        {true, false, false, false, 1, false, 0, "", false, true},
+        {false, true, true, false, 1, false, 0, "", false, false},
+        {true, false, false, true, 1, false, 0, "", true, true},
+        {true, false, true, true, 1, false, 0, "", true, false},
+    };
+
+    for (const auto& c : cases) {
+        ScanOptions checked = options(c.p, c.d, c.w, c.c, c.gap);
+        checked.volumeFilter = c.filter;
+        checked.volumeThreshold = c.threshold;
+        const auto refusal = checkThresholds(checked);
+        EXPECT_EQ(refusal ? refusal->title + "|" + refusal->text : "",
+                  c.refusal.empty() ? "" : "Parvane|" + c.refusal)
+            << c.p << c.d << c.w << c.c << " " << c.gap << " " << c.filter << " " << c.threshold;
+        EXPECT_EQ(runCondition(checked), c.runs) << c.p << c.d << c.w << c.c << " " << c.gap;
+        EXPECT_EQ(proximityWithoutUnit(checked), c.withoutUnit) << c.p << c.d << c.w << c.c;
     }
-    // Without proximity the percentage is not looked at.
-    EXPECT_FALSE(checkThresholds(options(false, false, false, true, 0)));
-}
-
-TEST(RunCommand, VolumeFilterOfCrossingsNeedsAPositiveThreshold)
-{
-    ScanOptions checked = options(false, false, false, true, 0);
-    checked.volumeFilter = true;
-    checked.volumeThreshold = 0;
-    const auto refusal = checkThresholds(checked);
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->title, "Parvane");
-    EXPECT_EQ(refusal->text, "ECART DETECTION CROISEMENT\nAVEC VOLUME NON VALIDE");
-
-    checked.volumeThreshold = 0.5;
-    EXPECT_FALSE(checkThresholds(checked));
-    // The filter belongs to crossings: without them its threshold is not looked at.
-    checked.crossing = false;
-    checked.volumeThreshold = 0;
-    EXPECT_FALSE(checkThresholds(checked));
-    // The percentage is checked first.
-    checked = options(true, true, false, true, 0);
-    checked.volumeFilter = true;
-    EXPECT_EQ(checkThresholds(checked)->text, "ECART COURS/DROITES NON VALIDE");
-}
-
-TEST(RunCommand, RunConditionNeedsCrossingsOrProximityWithAUnit)
-{
-    EXPECT_TRUE(runCondition(options(false, false, false, true, 0)));
-    EXPECT_TRUE(runCondition(options(true, true, false, false)));
-    EXPECT_TRUE(runCondition(options(true, false, true, false)));
-    EXPECT_FALSE(runCondition(options(true, false, false, false)));
-    EXPECT_FALSE(runCondition(options(false, true, true, false)));
-    EXPECT_FALSE(runCondition(options(true, true, true, false, 0)));
-}
-
-TEST(RunCommand, ProximityWithoutUnitIsSeen)
-{
-    EXPECT_TRUE(proximityWithoutUnit(options(true, false, false, true)));
-    EXPECT_FALSE(proximityWithoutUnit(options(true, false, true, true)));
-    EXPECT_FALSE(proximityWithoutUnit(options(false, false, false, true)));
 }
 
 TEST(RunCommand, StatusTextShowsTheCountWithItsSignPlace)

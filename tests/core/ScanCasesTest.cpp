@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,30 +75,24 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
         const std::size_t equals = line.find('=');
         const std::string key = line.substr(0, equals);
         const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
-        if (key == "proximity")
-            options.proximity = true;
-        else if (key == "daily")
-            options.daily = true;
-        else if (key == "weekly")
-            options.weekly = true;
-        else if (key == "crossing")
-            options.crossing = true;
-        else if (key == "csv")
-            options.csvFile = true;
-        else if (key == "comments-group")
-            options.commentsGroup = true;
-        else if (key == "max-gap")
+        const std::map<std::string, bool*> flags = {
+            {"proximity", &options.proximity}, {"daily", &options.daily},
+            {"weekly", &options.weekly},       {"crossing", &options.crossing},
+            {"csv", &options.csvFile},         {"comments-group", &options.commentsGroup},
+            {"volume", &options.volumeFilter}};
+        if (flags.contains(key))
+            *flags.at(key) = true;
+        if (key == "max-gap")
             options.maxGap = evaluation::readNumber(value);
-        else if (key == "volume") {
-            options.volumeFilter = true;
+        else if (key == "volume")
             options.volumeThreshold = evaluation::readNumber(value);
-        } else if (key == "separator")
+        else if (key == "separator")
             separator = value.at(0);
         else if (key == "groups") {
             std::istringstream names(value);
             for (std::string name; std::getline(names, name, ',');)
                 groups.push_back(name);
-        } else
+        } else if (!flags.contains(key))
             FAIL() << "unknown option: " << line;
     }
 

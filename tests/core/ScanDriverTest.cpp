@@ -70,45 +70,6 @@ protected:
     test::RecordingObserver m_observer;
 };
 
-TEST(CsvFileName, IsResultDateAndTimeOfTheRunStart)
-{
-    DateTime moment;
-    moment.date = {2026, 2, 3};
-    moment.hour = 9;
-    moment.minute = 5;
-    moment.second = 59;
-    EXPECT_EQ(csvFileName(moment), "result_03022026_0905.csv");
-    moment.date = {2026, 12, 31};
-    moment.hour = 23;
-    moment.minute = 59;
-    EXPECT_EQ(csvFileName(moment), "result_31122026_2359.csv");
-}
-
-TEST_F(ScanDriverTest, RunWithoutCsvOptionWritesNoCsvAndKeepsTheBar)
-{
-    addNearStock("ALPHA_120000.txt");
-    ScanOptions options = proximityOptions();
-    options.csvFile = false;
-    const ScanReport report = run(options);
-    EXPECT_TRUE(report.csvFile.empty());
-    EXPECT_FALSE(fs::exists(csvPath()));
-    EXPECT_TRUE(m_observer.csvFile.empty());
-    EXPECT_TRUE(m_observer.progressVisible);
-    EXPECT_EQ(m_sink.rows.size(), 1u);
-}
-
-TEST_F(ScanDriverTest, ProgressRunsOverTheWalkAndEndsAtItsStart)
-{
-    addNearStock("ALPHA_120000.txt");
-    addNearStock("BETA_130000.txt");
-    addNearStock("GAMMA_140000.txt");
-    run(proximityOptions());
-    EXPECT_EQ(m_observer.statusTexts, std::vector<std::string>{"EXECUTION"});
-    EXPECT_EQ(m_observer.ranges, std::vector<double>{4});
-    EXPECT_EQ(m_observer.stockProgress, (std::vector<double>{1.1, 2.1, 3.1}));
-    EXPECT_EQ(m_observer.values, (std::vector<double>{0.1, 0.1}));
-}
-
 TEST_F(ScanDriverTest, SelectionIsWalkedInItsOrderAndAMissingFileIsLogged)
 {
     addNearStock("BETA_130000.txt");
@@ -120,7 +81,11 @@ TEST_F(ScanDriverTest, SelectionIsWalkedInItsOrderAndAMissingFileIsLogged)
     const ScanReport report = run(proximityOptions(), selection);
 
     EXPECT_EQ(report.stocks, 3u);
+    EXPECT_EQ(m_observer.statusTexts, std::vector<std::string>{"EXECUTION"});
     EXPECT_EQ(m_observer.ranges, std::vector<double>{4});
+    EXPECT_EQ(m_observer.stockProgress, (std::vector<double>{1.1, 2.1, 3.1}));
+    EXPECT_EQ(m_observer.values, (std::vector<double>{0.1, 0.1}));
+    EXPECT_EQ(m_observer.csvFile, csvPath());
     EXPECT_EQ(readFile(m_base.groupe() / "Parvane.txt"), "130000\tBETA\r\n120000\tALPHA\r\n");
     EXPECT_EQ(errorLog(), logLine((m_base.droite() / "GONE_1.txt").string(), kMissing));
     EXPECT_EQ(m_log.count(), 1u);

@@ -30,17 +30,13 @@ TEST(Settings, LoadsTheSixKeysOfSectionPath)
     EXPECT_EQ(settings.base3, "");
 }
 
-TEST(Settings, MissingFileGivesEmptyTexts)
+TEST(Settings, EmptyBaseTwoTakesBaseThreeAndTheChooserShowsFromTwoBases)
 {
     const TempDir dir;
-    const Settings settings = loadSettings(dir.path() / "zarbel.ini");
-    EXPECT_EQ(settings.pathkvx, "");
-    EXPECT_EQ(settings.base1, "");
-}
-
-TEST(Settings, BaseThreeFillsAnEmptyBaseTwoAndShowsTheChooser)
-{
+    EXPECT_EQ(loadSettings(dir.path() / "zarbel.ini").pathkvx, "");
     Settings settings{"exe", "d", "h", "B1", "", "B3"};
+    EXPECT_TRUE(chooserAfterBasesCommand(settings).visible);
+    EXPECT_EQ(settings.base2, "");
     const BaseChooser chooser = setUpActiveBase(settings);
     EXPECT_EQ(settings.base2, "B3");
     EXPECT_EQ(settings.base3, "B3");
@@ -48,39 +44,21 @@ TEST(Settings, BaseThreeFillsAnEmptyBaseTwoAndShowsTheChooser)
     EXPECT_EQ(chooser.selectedIndex, 0);
     EXPECT_EQ(chooser.tooltip, "B1");
     EXPECT_EQ(chooser.baseactive, "B1");
-}
 
-TEST(Settings, OnlyBaseOneKeepsTheChooserHidden)
-{
-    Settings settings{"exe", "d", "h", "B1", "", ""};
-    const BaseChooser chooser = setUpActiveBase(settings);
-    EXPECT_FALSE(chooser.visible);
-    EXPECT_EQ(chooser.tooltip, "");
-    EXPECT_EQ(chooser.baseactive, "B1");
-    EXPECT_EQ(settings.base2, "");
-}
-
-TEST(Settings, BasesCommandMovesNothing)
-{
-    const Settings settings{"exe", "d", "h", "B1", "", "B3"};
-    const BaseChooser chooser = chooserAfterBasesCommand(settings);
-    EXPECT_TRUE(chooser.visible);
-    EXPECT_EQ(chooser.baseactive, "B1");
-    EXPECT_EQ(settings.base2, "");
-
+    Settings one{"exe", "d", "h", "B1", "", ""};
+    const BaseChooser hidden = setUpActiveBase(one);
+    EXPECT_FALSE(hidden.visible);
+    EXPECT_EQ(hidden.tooltip, "");
+    EXPECT_EQ(hidden.baseactive, "B1");
     Settings two{"exe", "d", "h", "B1", "B2", ""};
     EXPECT_TRUE(setUpActiveBase(two).visible);
     EXPECT_EQ(two.base3, "");
-}
 
-TEST(Settings, ChooserIndexNamesABase)
-{
-    const Settings settings{"exe", "d", "h", "B1", "", "B3"};
-    EXPECT_EQ(baseForChooserIndex(settings, 0), "B1");
-    EXPECT_EQ(baseForChooserIndex(settings, 1), "");
-    EXPECT_EQ(baseForChooserIndex(settings, 2), "B3");
-    EXPECT_EQ(baseForChooserIndex(settings, 3), std::nullopt);
-    EXPECT_EQ(baseForChooserIndex(settings, -1), std::nullopt);
+    const Settings chosen{"exe", "d", "h", "B1", "", "B3"};
+    const std::pair<int, std::optional<std::string>> indexes[] = {
+        {0, "B1"}, {1, ""}, {2, "B3"}, {3, {}}, {-1, {}}};
+    for (const auto& [index, base] : indexes)
+        EXPECT_EQ(baseForChooserIndex(chosen, index), base) << index;
 }
 
 } // namespace

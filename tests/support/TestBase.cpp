@@ -1,5 +1,6 @@
 #include "support/TestBase.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -15,38 +16,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
-std::int64_t daysFromCivil(int year, int month, int day)
+// A history file: one line per quote on consecutive trading days (Monday to Friday) ending on
+// kLastDate, each line ended by CR LF.
+struct Quote
 {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const auto yearOfEra = static_cast<std::int64_t>(year - era * 400);
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
+    std::string close = "10";
+    std::string volume = "1000";
+};
 
-std::string civilText(std::int64_t days)
+std::string historyText(const std::vector<Quote>& quotes)
 {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04lld%02lld%02lld", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day));
-    return buffer;
-}
-
-// 1970-01-01 was a Thursday: 0 Monday ... 6 Sunday.
-int weekdayFromMonday(std::int64_t days)
-{
-    return static_cast<int>(((days + 3) % 7 + 7) % 7);
+    using namespace std::chrono;
+    sys_days day = year{2026} / June / 19;
+    std::vector<std::string> dates(quotes.size());
+    for (std::size_t i = quotes.size(); i > 0; day -= days{1}) {
+        const year_month_day date(day);
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+        if (weekday(day) != Saturday && weekday(day) != Sunday)
+            dates[--i] = text;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < quotes.size(); ++i)
+        text += dates[i] + "\t1\t2\t0,5\t" + quotes[i].close + "\t" + quotes[i].volume + "\r\n";
+    return text;
 }
 
 // A large file is known by its size, its modification time and a hash of its first MiB, so that
@@ -68,45 +62,10 @@ std::string bigFileText(const fs::path& file, std::uintmax_t size)
 
 } // namespace
 
-std::vector<std::string> tradingDates(std::string_view last, std::size_t count)
-{
-    const std::string text(last);
-    std::int64_t day = daysFromCivil(std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)),
-                                     std::stoi(text.substr(6, 2)));
-    std::vector<std::string> dates(count);
-    for (std::size_t i = count; i > 0;) {
-        if (weekdayFromMonday(day) < 5)
-            dates[--i] = civilText(day);
-        --day;
-    }
-    return dates;
-}
-
-std::string quotationLine(std::string_view date, std::string_view close, std::string_view volume)
-{
-    std::string line(date);
-    line.append("\t1\t2\t0,5\t").append(close).append("\t").append(volume);
-    return line;
-}
-
-std::vector<Quote> flatQuotes(std::size_t count, std::string_view close, std::string_view volume)
-{
-    return std::vector<Quote>(count, Quote{std::string(close), std::string(volume)});
-}
-
-std::string historyText(const std::vector<Quote>& quotes, std::string_view last)
-{
-    const std::vector<std::string> dates = tradingDates(last, quotes.size());
-    std::string text;
-    for (std::size_t i = 0; i < quotes.size(); ++i)
-        text.append(quotationLine(dates[i], quotes[i].close, quotes[i].volume)).append("\r\n");
-    return text;
-}
-
 std::string dailyHistory(std::size_t count, std::string_view previousClose, std::string_view lastClose,
                          std::string_view previousVolume, std::string_view lastVolume)
 {
-    std::vector<Quote> quotes = flatQuotes(count);
+    std::vector<Quote> quotes(count);
     if (count >= 2)
         quotes[count - 2] = {std::string(previousClose), std::string(previousVolume)};
     quotes[count - 1] = {std::string(lastClose), std::string(lastVolume)};
@@ -116,7 +75,7 @@ std::string dailyHistory(std::size_t count, std::string_view previousClose, std:
 std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose, std::string_view lastClose,
                           std::string_view previousWeekVolume, std::string_view lastWeekVolume)
 {
-    std::vector<Quote> quotes = flatQuotes(count);
+    std::vector<Quote> quotes(count);
     for (std::size_t i = count - 10; i < count - 5; ++i)
         quotes[i].volume = previousWeekVolume;
     for (std::size_t i = count - 5; i < count; ++i)

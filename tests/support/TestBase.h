@@ -15,31 +15,6 @@ namespace parvane::test {
 // separated fields, CR LF line ends) and compute dates on their own, so that the tests do not
 // lean on the readers that they check.
 
-// The date of the last quotation of the built histories: Friday 19 June 2026.
-inline constexpr std::string_view kLastDate = "20260619";
-
-// `count` trading days (Monday to Friday), as "yyyymmdd", oldest first, the last being `last`
-// (which must itself be a valid "yyyymmdd" date).
-std::vector<std::string> tradingDates(std::string_view last, std::size_t count);
-
-// One quotation line without its line end: date, open, high, low, close, volume.
-std::string quotationLine(std::string_view date, std::string_view close, std::string_view volume);
-
-// One quotation of a built history.
-struct Quote
-{
-    std::string close = "10";
-    std::string volume = "1000";
-};
-
-// `count` quotes with the same close and volume.
-std::vector<Quote> flatQuotes(std::size_t count, std::string_view close = "10",
-                              std::string_view volume = "1000");
-
-// A history file: one line per quote, on consecutive trading days ending with `last`, each line
-// ended by CR LF.
-std::string historyText(const std::vector<Quote>& quotes, std::string_view last = kLastDate);
-
 // A daily history of `count` lines closing at 10 with a volume of 1000, but for the last two.
 std::string dailyHistory(std::size_t count, std::string_view previousClose, std::string_view lastClose,
                          std::string_view previousVolume = "1000", std::string_view lastVolume = "1000");

@@ -3,10 +3,13 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <system_error>
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+
+#include "support/TestBase.h"
 
 namespace parvane::test {
 
@@ -58,20 +61,7 @@ std::string readFile(const fs::path& file)
 
 std::map<std::string, std::string> snapshotTree(const fs::path& root)
 {
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().lexically_relative(root).generic_string();
-        std::error_code ignored;
-        if (entry->is_symlink(ignored))
-            tree[name] = "<link>" + fs::read_symlink(entry->path(), ignored).string();
-        else if (entry->is_directory(ignored))
-            tree[name] = "<dir>";
-        else
-            tree[name] = readFile(entry->path());
-    }
-    return tree;
+    return snapshotBaseTree(root);
 }
 
 std::vector<std::string> errorLogMessages(const std::string& log)
@@ -94,6 +84,33 @@ std::vector<std::string> errorLogMessages(const std::string& log)
         start = end + 2;
     }
     return messages;
+}
+
+std::vector<std::vector<std::string>> dataRows(const std::string& relativePath)
+{
+    std::istringstream lines(readFile(fs::path(PARVANE_TEST_DATA_DIR) / relativePath));
+    EXPECT_TRUE(lines.rdbuf()->in_avail() > 0) << "no case table " << relativePath;
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> row(1);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '\t') {
+                row.emplace_back();
+            } else if (c != '\\' || i + 1 == line.size()) {
+                row.back() += c;
+            } else if (const char e = line[++i]; e == 'x') {
+                row.back() += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                row.back() += e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : e == '0' ? '\0' : e;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace parvane::test

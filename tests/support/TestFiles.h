@@ -41,4 +41,8 @@ std::map<std::string, std::string> snapshotTree(const std::filesystem::path& roo
 // CR LF (a failure of the current test otherwise), then given without them.
 std::vector<std::string> errorLogMessages(const std::string& log);
 
+// The rows of a case table under tests/data: its lines without blank lines and "#" comments, cut
+// at each Tab, each field read with the escapes \t \r \n \0 and \xHH.
+std::vector<std::vector<std::string>> dataRows(const std::string& relativePath);
+
 } // namespace parvane::test

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/evaluation/Evaluation.h"
 #include "core/scan/ResultsSink.h"
 #include "core/scan/RunEnvironment.h"
 #include "core/scan/ScanObserver.h"
@@ -42,11 +41,7 @@ class RecordingSink final : public scan::ResultsSink
 public:
     using Row = std::array<std::string, scan::kResultColumnCount>;
 
-    void clear() override
-    {
-        rows.clear();
-        ++clears;
-    }
+    void clear() override { rows.clear(); }
 
     void addRow() override { rows.emplace_back(); }
 
@@ -57,7 +52,6 @@ public:
     }
 
     std::vector<Row> rows;
-    int clears = 0;
 };
 
 // What the window would show: status texts, the progress bar and the CSV label, in call order.
@@ -89,30 +83,6 @@ public:
     std::filesystem::path csvFile;
     bool progressVisible = false;
     std::size_t stopAfter = 0; // ends the run after this many stocks; 0 never
-};
-
-// The evaluation's outputs, recorded line by line.
-class RecordingOutputs final : public evaluation::EvaluationOutputs
-{
-public:
-    void addRow(const evaluation::ResultRow& row) override { rows.push_back(row); }
-
-    void writeCrossingGroupLine(std::string_view line) override { crossingLines.emplace_back(line); }
-
-    void writeProximityGroupLine(std::string_view line) override { proximityLines.emplace_back(line); }
-
-    void writeCsvLine(std::string_view line) override { csvLines.emplace_back(line); }
-
-    void logError(std::string_view subject, std::string_view message) override
-    {
-        errors.push_back(std::string(subject) + std::string(message));
-    }
-
-    std::vector<evaluation::ResultRow> rows;
-    std::vector<std::string> crossingLines;
-    std::vector<std::string> proximityLines;
-    std::vector<std::string> csvLines;
-    std::vector<std::string> errors; // subject followed by message
 };
 
 } // namespace parvane::test
