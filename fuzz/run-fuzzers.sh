@@ -10,7 +10,7 @@ seconds=${1:?usage: run-fuzzers.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(HistoryFuzzer EvaluationFuzzer IniFileFuzzer GroupFileFuzzer KorvixCaptionFuzzer
+    targets=(HistoryFuzzer EvaluationFuzzer IniFileFuzzer GroupFileFuzzer
              NumberRulesFuzzer)
 fi
 build=${PARVANE_FUZZ_BUILD:-$top/build/fuzz}
