@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/GroupSelection.h"
@@ -25,7 +26,7 @@ using Tree = std::map<std::string, std::string>;
 // - "options": one option a line: proximity, daily, weekly, crossing, csv, comments-group,
 //   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C,
 //   files=A,B (the selection itself, stocks missing included), stop-after=N (cancels after N
-//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1);
+//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1), fifo=PATH (a FIFO);
 // - "base/": the base as the run finds it (stock names on the disk as Wine writes them; links kept);
 // - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
 // - "expected/status": Label8 after the run;
@@ -98,6 +99,8 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
             observer.stopAfter = std::stoul(value);
         else if (key == "too-large")
             test::writeSparseFile(root / "base" / value, (std::uintmax_t{256} << 20) + 1);
+        else if (key == "fifo")
+            ASSERT_EQ(::mkfifo((root / "base" / value).c_str(), 0600), 0);
         else if (key == "groups" || key == "files") {
             std::istringstream names(value);
             for (std::string name; std::getline(names, name, ',');)
