@@ -85,21 +85,17 @@ std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose,
     return historyText(quotes);
 }
 
-std::string trendLineText(const TrendLineFields& line)
-{
-    std::string text = line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
-                       + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8
-                       + "\t" + line.field9;
-    if (line.extension)
-        text += "\t255\t1\t0\t0\t0\t" + *line.extension;
-    return text;
-}
-
 std::string trendLineFile(const std::vector<TrendLineFields>& lines)
 {
     std::string text;
-    for (const TrendLineFields& line : lines)
-        text.append(trendLineText(line)).append("\r\n");
+    for (const TrendLineFields& line : lines) {
+        text += line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
+                + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8 + "\t"
+                + line.field9;
+        if (line.extension)
+            text += "\t255\t1\t0\t0\t0\t" + *line.extension;
+        text += "\r\n";
+    }
     return text;
 }
 
@@ -120,11 +116,6 @@ void TestBase::addStock(std::string_view fileName, std::string_view trendLines,
     writeFile(droite() / fileName, trendLines);
     if (history)
         writeFile(histo() / fileName, *history);
-}
-
-void TestBase::addComment(std::string_view fileName, std::string_view bytes) const
-{
-    writeFile(comment() / fileName, bytes);
 }
 
 void TestBase::addGroup(std::string_view groupFileName, std::string_view bytes) const
