@@ -102,22 +102,14 @@ TEST(HistoryReader, SummarizesLineCountDatesLastTwoQuotationsAndTenLinesBack)
 
 TEST(HistoryReader, ReadsCloseAndVolumeFields)
 {
-    const std::string day = "20011231\t1\t2\t3";
-    for (const auto& [fields, close] : {std::pair{"\t12,34\t1000", "12.34"},
-                                        {"\t1,234,5\t1000", "1.234,5"},
-                                        {"\t12,5", "12.5"},
-                                        {"\t", ""},
-                                        {"", ""},
-                                        {"\t\xe9\xff\t5", "\xe9\xff"}})
-        EXPECT_EQ(closeText(day + fields), close) << fields;
-    for (const auto& [volume, value] : {std::pair{"\t1000", 1000},
-                                        {"\t123456789012", 1234567890},
-                                        {"\t1000,5", 1000},
-                                        {"\t 1 000", 1000},
-                                        {"\t", 0},
-                                        {"", 0},
-                                        {"\tabc", 0}})
-        EXPECT_EQ(dailyVolume(day + "\t4" + volume), value) << volume;
+    for (const auto& row : test::dataRows("history/fields.tsv")) {
+        ASSERT_EQ(row.size(), 3u);
+        const std::string line = "20011231\t1\t2\t3" + row[1];
+        if (row[0] == "close")
+            EXPECT_EQ(closeText(line), row[2]) << row[1];
+        else
+            EXPECT_EQ(dailyVolume(line), std::stod(row[2])) << row[1];
+    }
 }
 
 TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLastFile)
