@@ -102,12 +102,9 @@ std::string trendLineFile(const std::vector<TrendLineFields>& lines)
 TestBase::TestBase(fs::path root)
     : m_root(std::move(root))
 {
-    for (const fs::path& folder : {droite(), histo(), groupe(), comment()}) {
-        std::error_code error;
-        fs::create_directories(folder, error);
-        if (error)
-            ADD_FAILURE() << "cannot create " << folder << ": " << error.message();
-    }
+    // A folder that cannot be made throws, which fails the test.
+    for (const fs::path& folder : {droite(), histo(), groupe(), comment()})
+        fs::create_directories(folder);
 }
 
 void TestBase::addStock(std::string_view fileName, std::string_view trendLines,
@@ -151,10 +148,7 @@ std::map<std::string, std::string> snapshotBaseTree(const fs::path& root)
 void writeSparseFile(const fs::path& file, std::uintmax_t bytes)
 {
     writeFile(file, "");
-    std::error_code error;
-    fs::resize_file(file, bytes, error);
-    if (error)
-        ADD_FAILURE() << "cannot size " << file << ": " << error.message();
+    fs::resize_file(file, bytes); // throws on failure, which fails the test
 }
 
 } // namespace parvane::test
