@@ -13,9 +13,6 @@
 namespace parvane::evaluation {
 namespace {
 
-using test::TempDir;
-using test::writeFile;
-
 // Quotation line i of a test history: day i after 1 December 2001, close "i,5", volume 100 * i.
 std::string quotation(int i)
 {
@@ -114,7 +111,7 @@ TEST(HistoryReader, ReadsCloseAndVolumeFields)
 
 TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLastFile)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     HistoryReader reader;
     HistorySummary summary;
     std::vector<std::string> texts;
@@ -132,7 +129,7 @@ TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLas
     texts.push_back(huge + "\r\n" + history(3));
     texts.push_back(history(3) + huge);
     for (const std::string& text : texts) {
-        writeFile(dir.path() / "S_1.txt", text);
+        test::writeFile(dir.path() / "S_1.txt", text);
         ASSERT_TRUE(reader.read(dir.path() / "S_1.txt", summary).ok());
         EXPECT_EQ(describe(summary), summaryOf(text)) << text.size();
     }
@@ -142,9 +139,9 @@ TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLas
 
 TEST(HistoryReader, RefusesLongLastLinesFoldersFifosAndMissingFiles)
 {
-    const TempDir dir;
-    writeFile(dir.path() / "LONG_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
-    writeFile(dir.path() / "MANY_2.txt", history(40000));
+    const test::TempDir dir;
+    test::writeFile(dir.path() / "LONG_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
+    test::writeFile(dir.path() / "MANY_2.txt", history(40000));
     std::filesystem::create_directories(dir.path() / "FOLDER_3.txt");
     ASSERT_EQ(::mkfifo((dir.path() / "FIFO_4.txt").c_str(), 0600), 0);
     HistoryReader reader(2 * kHistoryChunkBytes);

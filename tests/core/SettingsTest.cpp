@@ -10,20 +10,17 @@
 namespace parvane::scan {
 namespace {
 
-using test::TempDir;
-using test::writeFile;
-
 TEST(Settings, LoadsTheSixKeysOfSectionPath)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     const auto ini = dir.path() / "zarbel.ini";
-    writeFile(ini, "[path]\r\n"
-                   "exe=C:\\Program Files\\Korvix 2.0\\\r\n"
-                   "droite=\\base\\droite\\\r\n"
-                   "histo=\\base\\histo\\\r\n"
-                   "base1=d:\\bourse\\base1\r\n"
-                   "BASE2=/home/user/base2\r\n"
-                   "base3=\r\n");
+    test::writeFile(ini, "[path]\r\n"
+                         "exe=C:\\Program Files\\Korvix 2.0\\\r\n"
+                         "droite=\\base\\droite\\\r\n"
+                         "histo=\\base\\histo\\\r\n"
+                         "base1=d:\\bourse\\base1\r\n"
+                         "BASE2=/home/user/base2\r\n"
+                         "base3=\r\n");
     const Settings settings = loadSettings(ini);
     EXPECT_EQ((std::vector{settings.pathkvx, settings.droite, settings.histo, settings.base1, settings.base2,
                            settings.base3}),
@@ -33,7 +30,7 @@ TEST(Settings, LoadsTheSixKeysOfSectionPath)
 
 TEST(Settings, EmptyBaseTwoTakesBaseThreeAndTheChooserShowsFromTwoBases)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     EXPECT_EQ(loadSettings(dir.path() / "zarbel.ini").pathkvx, "");
     Settings settings{"exe", "d", "h", "B1", "", "B3"};
     EXPECT_TRUE(chooserAfterBasesCommand(settings).visible);
