@@ -13,9 +13,6 @@
 namespace parvane::evaluation {
 namespace {
 
-using test::TempDir;
-using test::writeFile;
-
 // Quotation line i of a test history: day i after 1 December 2001, close "i,5", volume 100 * i.
 std::string quotation(int i)
 {
@@ -102,27 +99,19 @@ TEST(HistoryReader, SummarizesLineCountDatesLastTwoQuotationsAndTenLinesBack)
 
 TEST(HistoryReader, ReadsCloseAndVolumeFields)
 {
-    const std::string day = "20011231\t1\t2\t3";
-    for (const auto& [fields, close] : {std::pair{"\t12,34\t1000", "12.34"},
-                                        {"\t1,234,5\t1000", "1.234,5"},
-                                        {"\t12,5", "12.5"},
-                                        {"\t", ""},
-                                        {"", ""},
-                                        {"\t\xe9\xff\t5", "\xe9\xff"}})
-        EXPECT_EQ(closeText(day + fields), close) << fields;
-    for (const auto& [volume, value] : {std::pair{"\t1000", 1000},
-                                        {"\t123456789012", 1234567890},
-                                        {"\t1000,5", 1000},
-                                        {"\t 1 000", 1000},
-                                        {"\t", 0},
-                                        {"", 0},
-                                        {"\tabc", 0}})
-        EXPECT_EQ(dailyVolume(day + "\t4" + volume), value) << volume;
+    for (const auto& row : test::dataRows("history/fields.tsv")) {
+        ASSERT_EQ(row.size(), 3u);
+        const std::string line = "20011231\t1\t2\t3" + row[1];
+        if (row[0] == "close")
+            EXPECT_EQ(closeText(line), row[2]) << row[1];
+        else
+            EXPECT_EQ(dailyVolume(line), std::stod(row[2])) << row[1];
+    }
 }
 
 TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLastFile)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     HistoryReader reader;
     HistorySummary summary;
     std::vector<std::string> texts;
@@ -140,7 +129,7 @@ TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLas
     texts.push_back(huge + "\r\n" + history(3));
     texts.push_back(history(3) + huge);
     for (const std::string& text : texts) {
-        writeFile(dir.path() / "S_1.txt", text);
+        test::writeFile(dir.path() / "S_1.txt", text);
         ASSERT_TRUE(reader.read(dir.path() / "S_1.txt", summary).ok());
         EXPECT_EQ(describe(summary), summaryOf(text)) << text.size();
     }
@@ -150,9 +139,9 @@ TEST(HistoryReader, ReadMatchesSummarizeWhereverChunksEndAndKeepsNothingOfTheLas
 
 TEST(HistoryReader, RefusesLongLastLinesFoldersFifosAndMissingFiles)
 {
-    const TempDir dir;
-    writeFile(dir.path() / "LONG_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
-    writeFile(dir.path() / "MANY_2.txt", history(40000));
+    const test::TempDir dir;
+    test::writeFile(dir.path() / "LONG_1.txt", history(3) + std::string(3 * kHistoryChunkBytes, '7'));
+    test::writeFile(dir.path() / "MANY_2.txt", history(40000));
     std::filesystem::create_directories(dir.path() / "FOLDER_3.txt");
     ASSERT_EQ(::mkfifo((dir.path() / "FIFO_4.txt").c_str(), 0600), 0);
     HistoryReader reader(2 * kHistoryChunkBytes);

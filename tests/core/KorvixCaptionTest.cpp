@@ -31,11 +31,8 @@ TEST(KorvixCaption, FindsTheCommentFileByName)
     parvane::test::writeFile(folder / "ZETA_2.txt", "x");
     std::filesystem::create_symlink(folder / "missing", folder / "ETA_1.txt");
 
-    const struct
-    {
-        const char* key;
-        const char* found; // "" for none
-    } cases[] = {
+    // Key, file found ("" for none).
+    const std::pair<const char*, const char*> cases[] = {
         {"ALPHA_", "ALPHA_120000.txt"},
         {"GAMMA_", "gamma_1.TXT"},
         {"BETA_", ""},
@@ -48,9 +45,9 @@ TEST(KorvixCaption, FindsTheCommentFileByName)
         {"../ALPHA_", ""},
     };
 
-    for (const auto& c : cases) {
-        const auto found = findCommentFile(folder, c.key);
-        EXPECT_EQ(found ? found->filename().string() : "", c.found) << c.key;
+    for (const auto& [key, file] : cases) {
+        const auto found = findCommentFile(folder, key);
+        EXPECT_EQ(found ? found->filename().string() : "", file) << key;
     }
     EXPECT_EQ(findCommentFile(folder / "nowhere", "ALPHA_"), std::nullopt);
     EXPECT_EQ(findCommentFile(folder / "ALPHA_120000.txt", "ALPHA_"), std::nullopt);

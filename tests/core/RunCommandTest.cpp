@@ -9,17 +9,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ScanOptions options(bool proximity, bool daily, bool weekly, bool crossing, double maxGap = 1)
-{
-    ScanOptions result;
-    result.proximity = proximity;
-    result.daily = daily;
-    result.weekly = weekly;
-    result.crossing = crossing;
-    result.maxGap = maxGap;
-    return result;
-}
-
 TEST(RunCommand, BaseCheckNeedsTheBaseFolder)
 {
     test::TempDir dir;
@@ -44,45 +33,23 @@ TEST(RunCommand, BaseCheckNeedsTheBaseFolder)
 
 TEST(RunCommand, ThresholdsAndTheRunCondition)
 {
-    // proximity, daily, weekly, crossing, max gap, volume filter, its threshold; the refusal
-    // ("" for none), runCondition, proximityWithoutUnit
-    const std::string gap = "ECART COURS/DROITES NON VALIDE";
-    const std::string volume = "ECART DETECTION CROISEMENT\nAVEC VOLUME NON VALIDE";
-
-    const struct
-    {
-        bool p, d, w, c;
-        double gap;
-        bool filter;
-        double threshold;
-        std::string refusal;
-        bool runs, withoutUnit;
-    } cases[] = {
-        {true, true, false, false, 0, false, 0, gap, false, false},
-        {true, true, false, true, -1, false, 0, gap, true, false},
-        {true, true, false, true, 0, true, 0, gap, true, false},
-        {false, false, false, true, 0, false, 0, "", true, false},
-        {false, false, false, true, 0, true, 0, volume, true, false},
-        {false, false, false, true, 0, true, 0.5, "", true, false},
-        {false, false, false, false, 0, true, 0, "", false, false},
-        {true, true, false, false, 1, false, 0, "", true, false},
-        {true, false, true, false, 1, false, 0, "", true, false},
-        {true, false, false, false, 1, false, 0, "", false, true},
-        {false, true, true, false, 1, false, 0, "", false, false},
-        {true, false, false, true, 1, false, 0, "", true, true},
-        {true, false, true, true, 1, false, 0, "", true, false},
-    };
-
-    for (const auto& c : cases) {
-        ScanOptions checked = options(c.p, c.d, c.w, c.c, c.gap);
-        checked.volumeFilter = c.filter;
-        checked.volumeThreshold = c.threshold;
+    for (const auto& row : test::dataRows("run/thresholds.tsv")) {
+        ASSERT_EQ(row.size(), 6u);
+        SCOPED_TRACE(row[0] + " " + row[1] + " " + row[2]);
+        ScanOptions checked;
+        for (const auto& [letter, flag] : {std::pair{'p', &checked.proximity},
+                                           {'d', &checked.daily},
+                                           {'w', &checked.weekly},
+                                           {'c', &checked.crossing}})
+            *flag = row[0].find(letter) != std::string::npos;
+        checked.maxGap = std::stod(row[1]);
+        checked.volumeFilter = row[2] != "-";
+        checked.volumeThreshold = checked.volumeFilter ? std::stod(row[2]) : 0;
         const auto refusal = checkThresholds(checked);
         EXPECT_EQ(refusal ? refusal->title + "|" + refusal->text : "",
-                  c.refusal.empty() ? "" : "Parvane|" + c.refusal)
-            << c.p << c.d << c.w << c.c << " " << c.gap << " " << c.filter << " " << c.threshold;
-        EXPECT_EQ(runCondition(checked), c.runs) << c.p << c.d << c.w << c.c << " " << c.gap;
-        EXPECT_EQ(proximityWithoutUnit(checked), c.withoutUnit) << c.p << c.d << c.w << c.c;
+                  row[3].empty() ? "" : "Parvane|" + row[3]);
+        EXPECT_EQ(runCondition(checked), row[4] == "1");
+        EXPECT_EQ(proximityWithoutUnit(checked), row[5] == "1");
     }
 }
 

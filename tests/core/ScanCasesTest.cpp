@@ -6,12 +6,14 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/GroupSelection.h"
 #include "core/scan/ResultsOrder.h"
 #include "core/scan/ScanRun.h"
 #include "core/support/ScanRecorders.h"
+#include "support/TestBase.h"
 #include "support/TestFiles.h"
 
 namespace parvane::scan {
@@ -22,13 +24,16 @@ using Tree = std::map<std::string, std::string>;
 
 // The scan's behaviour as data. Each folder of tests/data/scan holds one case:
 // - "options": one option a line: proximity, daily, weekly, crossing, csv, comments-group,
-//   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C;
-// - "base/": the base as the run finds it (stock names on the disk as Wine writes them);
+//   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C,
+//   files=A,B (the selection itself, stocks missing included), stop-after=N (cancels after N
+//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1), fifo=PATH (a FIFO);
+// - "base/": the base as the run finds it (stock names on the disk as Wine writes them; links kept);
 // - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
 // - "expected/status": Label8 after the run;
 // - "expected/errorlog.txt": the error log, "$ROOT" standing for the case's temporary folder;
+// - "expected/progress": what the window was shown: status texts, progress bar, CSV label;
 // - "expected/base/": each file of the base that the run creates or rewrites, byte for byte;
-//   every other file of the base must be left as it was.
+//   every other file of the base must be left as it was; a file left empty holds "<empty>".
 // An empty expected file is left out. The run's moment is fixed (3 February
 // 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise).
 const fs::path kCases = fs::path(PARVANE_TEST_DATA_DIR) / "scan";
@@ -65,11 +70,13 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     test::TempDir dir;
     const fs::path root = dir.path() / "root";
     fs::create_directories(root);
-    fs::copy(source / "base", root / "base", fs::copy_options::recursive);
+    fs::copy(source / "base", root / "base", fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 
     ScanOptions options;
     char separator = ',';
-    std::vector<std::string> groups;
+    std::map<std::string, std::vector<std::string>> lists;
+    test::RecordingSink sink;
+    test::RecordingObserver observer;
     std::istringstream lines(test::readFile(source / "options"));
     for (std::string line; std::getline(lines, line);) {
         const std::size_t equals = line.find('=');
@@ -88,20 +95,26 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
             options.volumeThreshold = evaluation::readNumber(value);
         else if (key == "separator")
             separator = value.at(0);
-        else if (key == "groups") {
+        else if (key == "stop-after")
+            observer.stopAfter = std::stoul(value);
+        else if (key == "too-large")
+            test::writeSparseFile(root / "base" / value, (std::uintmax_t{256} << 20) + 1);
+        else if (key == "fifo")
+            ASSERT_EQ(::mkfifo((root / "base" / value).c_str(), 0600), 0);
+        else if (key == "groups" || key == "files") {
             std::istringstream names(value);
             for (std::string name; std::getline(names, name, ',');)
-                groups.push_back(name);
+                lists[key].push_back(name);
         } else if (!flags.contains(key))
             FAIL() << "unknown option: " << line;
     }
 
     const BaseLayout layout = BaseLayout::resolve(root, "", "");
-    const Selection selection = buildSelection(layout, groups);
+    Selection selection = buildSelection(layout, lists["groups"]);
+    if (lists.contains("files"))
+        selection = {true, lists["files"]};
     FixedEnvironment environment(test::fixedMoment(), separator);
     ErrorLog log(dir.path() / "errorlog.txt", environment);
-    test::RecordingSink sink;
-    test::RecordingObserver observer;
     const Tree before = filesUnder(root / "base");
     const RunOutcome outcome = runScan(layout, options, selection, sink, observer, log, environment);
 
@@ -109,7 +122,7 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     for (const auto& [name, bytes] : filesUnder(root / "base")) {
         const auto found = before.find(name);
         if (found == before.end() || found->second != bytes)
-            actual["base/" + name] = bytes;
+            actual["base/" + name] = bytes.empty() ? "<empty>\n" : bytes;
     }
     for (const auto& [name, bytes] : before) {
         if (!fs::exists(root / "base" / name))
@@ -126,6 +139,19 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
                                : observer.statusTexts.empty() ? std::string()
                                                               : observer.statusTexts.back();
     actual["status"] = status + "\n";
+    std::ostringstream shown;
+    for (const std::string& text : observer.statusTexts)
+        shown << "status " << text << '\n';
+    for (const auto& [name, numbers] : {std::pair{"range", observer.ranges},
+                                        {"value", observer.values},
+                                        {"stock", observer.stockProgress}}) {
+        shown << name;
+        for (const double number : numbers)
+            shown << ' ' << number;
+        shown << '\n';
+    }
+    shown << "bar " << observer.progressVisible << "\ncsv " << observer.csvFile.string() << '\n';
+    actual["progress"] = replaceAll(shown.str(), dir.path().string(), "$ROOT");
     actual["errorlog.txt"] =
         replaceAll(test::readFile(dir.path() / "errorlog.txt"), dir.path().string(), "$ROOT");
     std::erase_if(actual, [](const auto& entry) { return entry.second.empty(); });

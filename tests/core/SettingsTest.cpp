@@ -1,5 +1,8 @@
 #include "core/scan/Settings.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "support/TestFiles.h"
@@ -7,32 +10,27 @@
 namespace parvane::scan {
 namespace {
 
-using test::TempDir;
-using test::writeFile;
-
 TEST(Settings, LoadsTheSixKeysOfSectionPath)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     const auto ini = dir.path() / "zarbel.ini";
-    writeFile(ini, "[path]\r\n"
-                   "exe=C:\\Program Files\\Korvix 2.0\\\r\n"
-                   "droite=\\base\\droite\\\r\n"
-                   "histo=\\base\\histo\\\r\n"
-                   "base1=d:\\bourse\\base1\r\n"
-                   "BASE2=/home/user/base2\r\n"
-                   "base3=\r\n");
+    test::writeFile(ini, "[path]\r\n"
+                         "exe=C:\\Program Files\\Korvix 2.0\\\r\n"
+                         "droite=\\base\\droite\\\r\n"
+                         "histo=\\base\\histo\\\r\n"
+                         "base1=d:\\bourse\\base1\r\n"
+                         "BASE2=/home/user/base2\r\n"
+                         "base3=\r\n");
     const Settings settings = loadSettings(ini);
-    EXPECT_EQ(settings.pathkvx, "C:\\Program Files\\Korvix 2.0\\");
-    EXPECT_EQ(settings.droite, "\\base\\droite\\");
-    EXPECT_EQ(settings.histo, "\\base\\histo\\");
-    EXPECT_EQ(settings.base1, "d:\\bourse\\base1");
-    EXPECT_EQ(settings.base2, "/home/user/base2");
-    EXPECT_EQ(settings.base3, "");
+    EXPECT_EQ((std::vector{settings.pathkvx, settings.droite, settings.histo, settings.base1, settings.base2,
+                           settings.base3}),
+              (std::vector<std::string>{"C:\\Program Files\\Korvix 2.0\\", "\\base\\droite\\",
+                                        "\\base\\histo\\", "d:\\bourse\\base1", "/home/user/base2", ""}));
 }
 
 TEST(Settings, EmptyBaseTwoTakesBaseThreeAndTheChooserShowsFromTwoBases)
 {
-    const TempDir dir;
+    const test::TempDir dir;
     EXPECT_EQ(loadSettings(dir.path() / "zarbel.ini").pathkvx, "");
     Settings settings{"exe", "d", "h", "B1", "", "B3"};
     EXPECT_TRUE(chooserAfterBasesCommand(settings).visible);

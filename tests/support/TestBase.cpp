@@ -85,33 +85,26 @@ std::string weeklyHistory(std::size_t count, std::string_view previousWeekClose,
     return historyText(quotes);
 }
 
-std::string trendLineText(const TrendLineFields& line)
-{
-    std::string text = line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
-                       + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8
-                       + "\t" + line.field9;
-    if (line.extension)
-        text += "\t255\t1\t0\t0\t0\t" + *line.extension;
-    return text;
-}
-
 std::string trendLineFile(const std::vector<TrendLineFields>& lines)
 {
     std::string text;
-    for (const TrendLineFields& line : lines)
-        text.append(trendLineText(line)).append("\r\n");
+    for (const TrendLineFields& line : lines) {
+        text += line.unit + "\t" + line.kind + "\t" + line.slope + "#\t" + line.intercept + "#\t"
+                + line.firstAnchor + "\t20260105\t" + line.secondAnchor + "\t20260610\t" + line.field8 + "\t"
+                + line.field9;
+        if (line.extension)
+            text += "\t255\t1\t0\t0\t0\t" + *line.extension;
+        text += "\r\n";
+    }
     return text;
 }
 
 TestBase::TestBase(fs::path root)
     : m_root(std::move(root))
 {
-    for (const fs::path& folder : {droite(), histo(), groupe(), comment()}) {
-        std::error_code error;
-        fs::create_directories(folder, error);
-        if (error)
-            ADD_FAILURE() << "cannot create " << folder << ": " << error.message();
-    }
+    // A folder that cannot be made throws, which fails the test.
+    for (const fs::path& folder : {droite(), histo(), groupe(), comment()})
+        fs::create_directories(folder);
 }
 
 void TestBase::addStock(std::string_view fileName, std::string_view trendLines,
@@ -120,11 +113,6 @@ void TestBase::addStock(std::string_view fileName, std::string_view trendLines,
     writeFile(droite() / fileName, trendLines);
     if (history)
         writeFile(histo() / fileName, *history);
-}
-
-void TestBase::addComment(std::string_view fileName, std::string_view bytes) const
-{
-    writeFile(comment() / fileName, bytes);
 }
 
 void TestBase::addGroup(std::string_view groupFileName, std::string_view bytes) const
@@ -160,10 +148,7 @@ std::map<std::string, std::string> snapshotBaseTree(const fs::path& root)
 void writeSparseFile(const fs::path& file, std::uintmax_t bytes)
 {
     writeFile(file, "");
-    std::error_code error;
-    fs::resize_file(file, bytes, error);
-    if (error)
-        ADD_FAILURE() << "cannot size " << file << ": " << error.message();
+    fs::resize_file(file, bytes); // throws on failure, which fails the test
 }
 
 } // namespace parvane::test

@@ -43,9 +43,6 @@ struct TrendLineFields
     std::optional<std::string> extension; // field 15; the line has ten fields without it
 };
 
-// One trend line without its line end.
-std::string trendLineText(const TrendLineFields& line);
-
 // A trend-line file: each line followed by CR LF.
 std::string trendLineFile(const std::vector<TrendLineFields>& lines);
 
@@ -71,8 +68,6 @@ public:
     // ".txt"). Without `history` the stock has no history file.
     void addStock(std::string_view fileName, std::string_view trendLines,
                   std::optional<std::string_view> history) const;
-
-    void addComment(std::string_view fileName, std::string_view bytes) const;
 
     void addGroup(std::string_view groupFileName, std::string_view bytes) const;
 

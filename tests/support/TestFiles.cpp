@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <system_error>
 
@@ -62,28 +61,6 @@ std::string readFile(const fs::path& file)
 std::map<std::string, std::string> snapshotTree(const fs::path& root)
 {
     return snapshotBaseTree(root);
-}
-
-std::vector<std::string> errorLogMessages(const std::string& log)
-{
-    static const std::regex kStart(R"(^[0-9][0-9/.-]+[0-9] [0-9][0-9:]+[0-9] \| )");
-    std::vector<std::string> messages;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        const std::size_t end = log.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "error-log line without CR LF: " << log.substr(start);
-            break;
-        }
-        const std::string line = log.substr(start, end - start);
-        std::smatch match;
-        if (std::regex_search(line, match, kStart) && line.find_first_of("\r\n") == std::string::npos)
-            messages.push_back(match.suffix());
-        else
-            ADD_FAILURE() << "not an error-log line: " << line;
-        start = end + 2;
-    }
-    return messages;
 }
 
 std::vector<std::vector<std::string>> dataRows(const std::string& relativePath)

@@ -37,10 +37,6 @@ std::string readFile(const std::filesystem::path& file);
 // tree before and after an operation that must leave it untouched.
 std::map<std::string, std::string> snapshotTree(const std::filesystem::path& root);
 
-// The messages of an error log: each line checked for its date, its time and " | " and for its
-// CR LF (a failure of the current test otherwise), then given without them.
-std::vector<std::string> errorLogMessages(const std::string& log);
-
 // The rows of a case table under tests/data: its lines without blank lines and "#" comments, cut
 // at each Tab, each field read with the escapes \t \r \n \0 and \xHH.
 std::vector<std::vector<std::string>> dataRows(const std::string& relativePath);

@@ -26,15 +26,6 @@ inline scan::DateTime fixedMoment()
     return moment;
 }
 
-// How an error-log line of a run at fixedMoment() under scan::FixedEnvironment begins.
-inline constexpr std::string_view kLogPrefix = "03/02/2026 09:05:07 | ";
-
-// The error-log line for `subject` and `message`, CR LF included.
-inline std::string logLine(std::string_view subject, std::string_view message)
-{
-    return std::string(kLogPrefix) + std::string(subject) + std::string(message) + "\r\n";
-}
-
 // The results list: rows of seven texts, numbered from 1 as the sink's contract says.
 class RecordingSink final : public scan::ResultsSink
 {
