@@ -9,7 +9,6 @@
 #include "mainwindow/ChartView.h"
 #include "mainwindow/ChartWindow.h"
 #include "mainwindow/tendancesForm1.h"
-#include "support/RecordingHostWindows.h"
 #include "support/RecordingMessageBoxes.h"
 #include "support/TestBase.h"
 #include "support/TestFiles.h"
@@ -20,7 +19,7 @@ using parvane::test::TrendLineFields;
 
 namespace {
 
-// The program as main() starts it, with a recording desktop in place of Korvix's windows, over a
+// The program as main() starts it, over a
 // base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
 struct ScannedProgram
 {
@@ -44,9 +43,7 @@ struct ScannedProgram
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
                                      + "histo=\\base\\histo\\\r\nbase1=" + base.root().string()
                                      + "\r\nbase2=\r\nbase3=\r\n");
-        auto desktop = std::make_unique<parvane::test::RecordingHostWindows>();
-        host = desktop.get();
-        program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes, std::move(desktop));
+        program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes);
         QVERIFY(program->startUp());
         auto& window = program->window();
         window.show();
@@ -70,7 +67,6 @@ struct ScannedProgram
     parvane::test::TempDir temp;
     parvane::test::TestBase base;
     parvane::test::RecordingMessageBoxes boxes;
-    parvane::test::RecordingHostWindows* host = nullptr;
     std::unique_ptr<ParvaneProgram> program;
 };
 
@@ -81,21 +77,6 @@ class ParvaneProgramTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-
-    // The rules of the Korvix command are the host layer's; here, that the window's boxes and
-    // button reach it.
-    void korvixButtonSwitchesToRunningKorvixWithTheGroupKeys()
-    {
-        ScannedProgram started;
-        started.host->putOnTop(7, "Korvix");
-        for (const char* name : {"Check1", "Command4"})
-            QTest::mouseClick(started.program->window().findChild<QWidget*>(QString::fromLatin1(name)),
-                              Qt::LeftButton);
-        QCOMPARE(started.host->activeWindow, parvane::host::WindowId{7});
-        QCOMPARE(started.host->sentKeys.size(), std::size_t{1});
-        QCOMPARE(parvane::test::keyNotation(started.host->sentKeys.front()), std::string("%fG"));
-        QVERIFY(started.boxes.boxes.empty());
-    }
 
     // The chart follows the selection: a click on a row, the arrow keys, Enter.
     void theChartFollowsTheSelection()
