@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "core/evaluation/AgeLimits.h"
 #include "core/evaluation/CommentFile.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
@@ -46,9 +47,6 @@
 namespace parvane::mainwindow {
 
 namespace {
-
-constexpr int kDailyAgeLimit = 5;  // bars
-constexpr int kWeeklyAgeLimit = 3; // weeks
 
 // The maker's contact, set when the program is built (PARVANE_CONTACT_ADDRESS); without one the
 // credit line is plain text.
@@ -441,8 +439,8 @@ scan::ScanOptions tendancesForm1::scanOptions() const
     options.commentsGroup = m_ui->Check5->isChecked();
     options.maxGap = typedNumber(m_ui->Text2->text());
     options.volumeThreshold = typedNumber(m_ui->Text4->text());
-    options.dailyAgeLimit = kDailyAgeLimit;
-    options.weeklyAgeLimit = kWeeklyAgeLimit;
+    options.dailyAgeLimit = evaluation::kDailyAgeLimit;
+    options.weeklyAgeLimit = evaluation::kWeeklyAgeLimit;
     return options;
 }
 
