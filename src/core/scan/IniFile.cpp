@@ -1,18 +1,17 @@
 #include "core/scan/IniFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <new>
 #include <optional>
 #include <system_error>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/scan/AsciiCase.h"
 #include "core/text/FileRead.h"
+#include "core/text/FileWrite.h"
 
 namespace parvane::scan {
 
@@ -163,54 +162,6 @@ std::string withKey(std::string_view bytes, std::string_view section, std::strin
     return content;
 }
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes `content` to a new file beside `target` and renames it over `target`. `mode` holds the
-// permission bits of the file replaced, or is empty for a new file (the umask then applies).
-bool replaceFile(const std::filesystem::path& target, std::string_view content, std::optional<mode_t> mode)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::filesystem::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        std::string name = ".";
-        name.append(target.filename().string())
-            .append(".tmp")
-            .append(std::to_string(::getpid()))
-            .append("-")
-            .append(std::to_string(counter.fetch_add(1)));
-        temporary = folder / name;
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool ok = writeAll(fd, content);
-    if (ok && mode)
-        ok = ::fchmod(fd, *mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
-}
-
 } // namespace
 
 std::string lireini(std::string_view section, std::string_view key, const std::filesystem::path& file)
@@ -280,7 +231,7 @@ bool ecrireini(std::string_view section, std::string_view key, std::string_view 
             return false;
         }
 
-        return replaceFile(target, withKey(bytes, section, key, value), mode);
+        return text::replaceFile(target, withKey(bytes, section, key, value), mode) == 0;
     } catch (const std::exception&) {
         return false;
     }

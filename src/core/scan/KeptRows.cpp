@@ -1,17 +1,15 @@
 #include "core/scan/KeptRows.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <set>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/text/FileRead.h"
+#include "core/text/FileWrite.h"
 #include "core/text/TextLines.h"
 #include "core/text/Windows1252.h"
 
@@ -62,46 +60,6 @@ std::uint64_t fnv1a(std::string_view bytes)
         hash *= 1099511628211ULL;
     }
     return hash;
-}
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes `content` to a new file beside `target`, flushes it to the disk and renames it over
-// `target`. Returns the error number of the failed step, 0 on success.
-int replaceFile(const std::filesystem::path& target, std::string_view content)
-{
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target;
-        temporary += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR)
-            return errno;
-    }
-    if (fd < 0)
-        return EEXIST;
-    int error = writeAll(fd, content) && ::fsync(fd) == 0 ? 0 : errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temporary.c_str());
-    return error;
 }
 
 } // namespace
@@ -191,7 +149,7 @@ NewRowsResult markNewRows(const std::filesystem::path& file, const std::string& 
             kept += prefix + hit + "\r\n";
     }
     if (complete && readable) {
-        if (const int error = replaceFile(file, kept); error != 0)
+        if (const int error = text::replaceFile(file, kept); error != 0)
             result.problems.push_back("impossible d'ecrire " + file.string() + ": " + std::strerror(error));
     }
     return result;
