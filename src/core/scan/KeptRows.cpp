@@ -7,7 +7,6 @@
 #include <cstring>
 #include <set>
 
-
 #include "core/text/FileRead.h"
 #include "core/text/FileWrite.h"
 #include "core/text/TextLines.h"
