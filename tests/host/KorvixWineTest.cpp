@@ -143,6 +143,20 @@ protected:
         ASSERT_TRUE(desktop.sendKeys(*parseKeySequence(keys)));
     }
 
+    // Runs `act` once from the event loop, as soon as the strip follows Korvix's window: the strip's
+    // loop runs inside the click, and the user's part runs meanwhile.
+    void onceTheStripFollows(std::function<void()> act)
+    {
+        m_user.setInterval(50);
+        QObject::connect(&m_user, &QTimer::timeout, [this, act = std::move(act)] {
+            if (!strip.isPolling() || strip.hostHandle() == 0)
+                return;
+            m_user.stop();
+            act();
+        });
+        m_user.start();
+    }
+
     bool stripShows(const std::string& stock)
     {
         const auto* list = strip.findChild<QListWidget*>(QStringLiteral("Listcomm1"));
@@ -158,6 +172,9 @@ protected:
     KorvixCommandInputs inputs;
     KorvixCommandHooks hooks;
     std::vector<QString> messages;
+
+private:
+    QTimer m_user;
 };
 
 TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorvixQuits)
@@ -168,14 +185,7 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
     inputs.Check1 = true;
     inputs.Option1 = true;
     bool followed = false;
-    // The strip's loop runs inside the click; the user's part runs from the event loop meanwhile,
-    // once the strip follows Korvix.
-    QTimer user;
-    user.setInterval(50);
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        if (!strip.isPolling() || strip.hostHandle() == 0)
-            return;
-        user.stop();
+    onceTheStripFollows([&] {
         EXPECT_TRUE(QTest::qWaitFor([&] { return stripShows(kStocks[0]); }, kWindowWaitMs));
         for (std::size_t i = 1; i <= 5; ++i) {
             const long long pressed = nowMs();
@@ -197,7 +207,6 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
         followed = true;
         typeIntoKorvix("%fQ");
     });
-    user.start();
     const long long clicked = nowMs();
     command.click(inputs, hooks);
 
@@ -220,12 +229,7 @@ TEST_F(KorvixWine, TheStripStaysEmptyWhileKorvixIsIdle)
 {
     inputs.Option1 = true;
     bool idleSeen = false;
-    QTimer user;
-    user.setInterval(50);
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        if (!strip.isPolling() || strip.hostHandle() == 0)
-            return;
-        user.stop();
+    onceTheStripFollows([&] {
         QTest::qWait(500);
         const auto* list = strip.findChild<QListWidget*>(QStringLiteral("Listcomm1"));
         idleSeen = strip.isVisible() && strip.isPolling() && list->count() == 0;
@@ -234,7 +238,6 @@ TEST_F(KorvixWine, TheStripStaysEmptyWhileKorvixIsIdle)
         EXPECT_TRUE(QTest::qWaitFor([&] { return stripShows(kStocks[0]); }, kStepWaitMs));
         typeIntoKorvix("%fQ");
     });
-    user.start();
 
     command.click(inputs, hooks);
 
