@@ -60,17 +60,10 @@ void writeBase()
     }
 }
 
-scan::ResultRowTexts row()
+// The row of the crossing of STOCK150's first line, as the scan names it.
+scan::RowIdentity row()
 {
-    return {"X_STOCK150       ", "100150", "DAILY", ""};
-}
-
-std::optional<scan::RowLine> findLine(scan::RowLineFinder& finder)
-{
-    scan::ResultRowTexts texts = row();
-    auto account = scan::explainStock(finder.layout(), finder.options(), "STOCK150_100150", '.');
-    texts.ecart = evaluation::formatFixed2(std::fabs(account->lines[0].gapPercent), '.');
-    return finder.find(texts);
+    return {"STOCK150_100150.txt", 1, "DAILY", true, g_root};
 }
 
 scan::ScanOptions options()
@@ -87,9 +80,8 @@ void BM_FindLineAndBuildModel(benchmark::State& state)
 {
     const scan::BaseLayout layout = scan::BaseLayout::resolve(g_root, "", "");
     for (auto _ : state) {
-        // A new finder each time: the folder is listed again, as the window does for each row.
-        scan::RowLineFinder finder(layout, options(), '.');
-        const auto found = findLine(finder);
+        // The stock is walked again each time, as the window does for each row.
+        const auto found = scan::findRowLine(layout, options(), row(), '.');
         if (!found)
             state.SkipWithError("the row's line was not found");
         auto model = scan::loadChartModel(found->stock.historyFile, found->stock.lines[found->index], 120);
@@ -102,8 +94,7 @@ BENCHMARK(BM_FindLineAndBuildModel)->Unit(benchmark::kMillisecond);
 void BM_PaintChart(benchmark::State& state)
 {
     const scan::BaseLayout layout = scan::BaseLayout::resolve(g_root, "", "");
-    scan::RowLineFinder finder(layout, options(), '.');
-    const auto found = findLine(finder);
+    const auto found = scan::findRowLine(layout, options(), row(), '.');
     mainwindow::ChartView view;
     view.resize(740, 330);
     view.setModel(scan::loadChartModel(found->stock.historyFile, found->stock.lines[found->index], 120),

@@ -44,7 +44,7 @@ void fill(parvane::scan::ResultsSink& sink, int rows)
     unsigned state = 12345;
     const auto next = [&state] { return state = state * 1103515245U + 12345U; };
     for (int row = 1; row <= rows; ++row) {
-        sink.addRow();
+        sink.addRow({});
         const auto index = static_cast<std::size_t>(row);
         const std::string name = "Soci\xE9t\xE9 " + std::to_string(next() % 100000U) + " SA";
         sink.setText(index, ResultColumn::Action, name);

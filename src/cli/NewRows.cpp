@@ -5,12 +5,15 @@
 namespace parvane::cli {
 
 std::vector<PrintedRow> newRowsSincePreviousRun(const std::filesystem::path& file,
-                                                const std::string& optionsKey,
+                                                const scan::BaseLayout& layout, const std::string& optionsKey,
                                                 const std::vector<PrintedRow>& rows, bool complete,
                                                 std::ostream& err)
 {
-    const scan::NewRowsResult marked =
-        scan::markNewRows(file, optionsKey, rows, scan::RowEncoding::Utf8, complete);
+    std::vector<scan::RowIdentity> identities;
+    identities.reserve(rows.size());
+    for (const PrintedRow& row : rows)
+        identities.push_back(row.identity);
+    const scan::NewRowsResult marked = scan::markNewRows(file, layout, optionsKey, identities, complete);
     for (const std::string& problem : marked.problems)
         err << "parvane-scan: " << problem << '\n';
     std::vector<PrintedRow> fresh;

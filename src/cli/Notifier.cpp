@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "core/text/DiskName.h"
+
 namespace parvane::cli {
 
 namespace {
@@ -43,8 +45,10 @@ std::vector<std::string> namesOf(const std::vector<PrintedRow>& rows, bool cross
     std::vector<std::string> names;
     std::set<std::string, std::less<>> seen;
     for (const PrintedRow& row : rows) {
-        if (isCrossing(row) == crossings && seen.emplace(stockName(row)).second)
-            names.emplace_back(stockName(row));
+        const std::string_view file = row.identity.fileName;
+        std::string name = text::diskNameToUtf8(file.substr(0, file.find('_')));
+        if (row.identity.crossing == crossings && seen.insert(name).second)
+            names.push_back(std::move(name));
     }
     return names;
 }
@@ -69,8 +73,13 @@ std::string nameLine(std::string_view title, const std::vector<std::string>& nam
 
 std::optional<Notification> newRowsNotification(const std::vector<PrintedRow>& fresh, std::size_t errors)
 {
-    if (fresh.empty())
+    if (fresh.empty() && errors == 0)
         return std::nullopt;
+    if (fresh.empty()) {
+        return Notification{"Parvane: " + std::to_string(errors) + " erreur(s)",
+                            "Rien de nouveau depuis la recherche precedente.\n" + std::to_string(errors)
+                                + " erreur(s): voir errorlog.txt"};
+    }
     const std::vector<std::string> crossings = namesOf(fresh, true);
     const std::vector<std::string> proximities = namesOf(fresh, false);
     Notification notification;
@@ -89,6 +98,11 @@ std::optional<Notification> newRowsNotification(const std::vector<PrintedRow>& f
     if (errors > 0)
         notification.body += ": voir errorlog.txt";
     return notification;
+}
+
+Notification refusedRunNotification(std::string_view reason)
+{
+    return Notification{"Parvane: recherche refusee", escapedMarkup(reason)};
 }
 
 std::optional<std::string> sendNotification(const Notification& notification)
@@ -127,6 +141,12 @@ void notifyNewRows(const std::vector<PrintedRow>& fresh, std::size_t errors, std
         return;
     }
     if (const auto failure = sendNotification(*notification))
+        err << "parvane-scan: notification impossible, " << *failure << ".\n";
+}
+
+void notifyRefusedRun(std::string_view reason, std::ostream& err)
+{
+    if (const auto failure = sendNotification(refusedRunNotification(reason)))
         err << "parvane-scan: notification impossible, " << *failure << ".\n";
 }
 

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/NewRows.h"
@@ -22,9 +23,13 @@ struct Notification
 inline constexpr std::size_t kNotifiedNames = 10;
 
 // The notification for the new rows `fresh` of a run that logged `errors` errors: the new
-// crossings, then the new proximities, each stock named once per kind, at most kNotifiedNames
-// names in all, and the error count. std::nullopt when nothing is new.
+// crossings, then the new proximities, each stock named once per kind (by the name of its file,
+// whole), at most kNotifiedNames names in all, and the error count. With nothing new, the error
+// count alone; std::nullopt when nothing is new and the run had no error.
 std::optional<Notification> newRowsNotification(const std::vector<PrintedRow>& fresh, std::size_t errors);
+
+// The notification of a run that was refused: `reason` (UTF-8, in French) says why.
+Notification refusedRunNotification(std::string_view reason);
 
 // Sends `notification` on the session bus and waits (a few seconds at most) for the server's
 // answer. Returns std::nullopt on success, else why it failed (no session bus, no notification
@@ -34,5 +39,9 @@ std::optional<std::string> sendNotification(const Notification& notification);
 // --notify: sends the notification of `fresh` and `errors`, or says on `err` that nothing is new
 // or why no notification could be sent. Never changes the outcome of the run.
 void notifyNewRows(const std::vector<PrintedRow>& fresh, std::size_t errors, std::ostream& err);
+
+// --notify on a refused run: sends refusedRunNotification(reason), or says on `err` why it could
+// not be sent.
+void notifyRefusedRun(std::string_view reason, std::ostream& err);
 
 } // namespace parvane::cli

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 #include <system_error>
+#include <variant>
 
 #include "cli/Explain.h"
 #include "cli/NewRows.h"
@@ -22,6 +23,7 @@
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanRun.h"
 #include "core/scan/Settings.h"
+#include "core/scan/StockFinder.h"
 #include "core/text/Collation.h"
 #include "core/text/DiskName.h"
 #include "core/text/Windows1252.h"
@@ -170,36 +172,41 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
     return std::nullopt;
 }
 
-// The results list of the command: rows of Windows-1252 texts kept in memory, sorted and printed
-// after the run.
+// The results list of the command: rows of Windows-1252 texts kept in memory with the trend line
+// each is about, sorted and printed after the run.
 class TableSink final : public scan::ResultsSink
 {
 public:
     void clear() override { m_rows.clear(); }
 
-    void addRow() override { m_rows.emplace_back(); }
+    void addRow(const scan::RowIdentity& identity) override { m_rows.push_back({{}, identity}); }
 
     void setText(std::size_t row, scan::ResultColumn column, std::string_view text) override
     {
         if (row == 0 || row > m_rows.size())
             return;
-        m_rows[row - 1][static_cast<std::size_t>(column)] = std::string(text);
+        m_rows[row - 1].texts[static_cast<std::size_t>(column)] = std::string(text);
     }
 
     // The end-of-run sort of the window: by "Action", in list order.
-    std::vector<scan::ResultTexts> sortedUtf8Rows()
+    std::vector<PrintedRow> sortedUtf8Rows() const
     {
-        scan::sortResultRows(m_rows, scan::ResultColumn::Action);
-        std::vector<scan::ResultTexts> rows = m_rows;
-        for (scan::ResultTexts& row : rows) {
-            for (std::string& cell : row)
+        std::vector<std::string_view> keys;
+        keys.reserve(m_rows.size());
+        for (const PrintedRow& row : m_rows)
+            keys.push_back(row.texts[static_cast<std::size_t>(scan::ResultColumn::Action)]);
+        std::vector<PrintedRow> rows;
+        rows.reserve(m_rows.size());
+        for (const std::size_t index : scan::resultRowOrder(keys)) {
+            rows.push_back(m_rows[index]);
+            for (std::string& cell : rows.back().texts)
                 cell = text::windows1252ToUtf8(cell);
         }
         return rows;
     }
 
 private:
-    std::vector<scan::ResultTexts> m_rows;
+    std::vector<PrintedRow> m_rows;
 };
 
 // Ends the run on SIGINT or SIGTERM, and keeps the status label's last text.
@@ -220,26 +227,26 @@ std::size_t displayWidth(std::string_view text)
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-void printTsv(const std::vector<scan::ResultTexts>& rows, std::ostream& out)
+void printTsv(const std::vector<PrintedRow>& rows, std::ostream& out)
 {
     for (int column = 0; column < scan::kResultColumnCount; ++column)
         out << (column == 0 ? "" : "\t") << scan::resultColumnHeader(column);
     out << '\n';
-    for (const scan::ResultTexts& row : rows) {
-        for (std::size_t column = 0; column < row.size(); ++column)
-            out << (column == 0 ? "" : "\t") << row[column];
+    for (const PrintedRow& row : rows) {
+        for (std::size_t column = 0; column < row.texts.size(); ++column)
+            out << (column == 0 ? "" : "\t") << row.texts[column];
         out << '\n';
     }
 }
 
-void printTable(const std::vector<scan::ResultTexts>& rows, std::ostream& out)
+void printTable(const std::vector<PrintedRow>& rows, std::ostream& out)
 {
     std::array<std::size_t, scan::kResultColumnCount> widths{};
     for (int column = 0; column < scan::kResultColumnCount; ++column)
         widths[static_cast<std::size_t>(column)] = scan::resultColumnHeader(column).size();
-    for (const scan::ResultTexts& row : rows) {
-        for (std::size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], displayWidth(row[column]));
+    for (const PrintedRow& row : rows) {
+        for (std::size_t column = 0; column < row.texts.size(); ++column)
+            widths[column] = std::max(widths[column], displayWidth(row.texts[column]));
     }
     const auto printRow = [&](const auto& cell) {
         std::string line;
@@ -258,8 +265,8 @@ void printTable(const std::vector<scan::ResultTexts>& rows, std::ostream& out)
     for (const std::size_t width : widths)
         total += width + 2;
     out << std::string(total - 2, '-') << '\n';
-    for (const scan::ResultTexts& row : rows)
-        printRow([&](std::size_t column) { return std::string_view(row[column]); });
+    for (const PrintedRow& row : rows)
+        printRow([&](std::size_t column) { return std::string_view(row.texts[column]); });
 }
 
 // A status text for a terminal: UTF-8, line ends as "\n".
@@ -271,17 +278,19 @@ std::string statusLines(std::string_view status)
     return text;
 }
 
-// A name of `groups` that is not a group of the base, as a message listing the base's groups.
-std::optional<std::string> unknownGroup(const scan::BaseLayout& layout,
-                                        const std::vector<std::string>& groups)
+// The groups of the base that `typed` names (as typed, in UTF-8: the file names may be UTF-8 or
+// Windows-1252 on the disk, in any case), or a message listing the base's groups for a name that
+// is none of them.
+std::variant<std::vector<std::string>, std::string> groupsOnDisk(const scan::BaseLayout& layout,
+                                                                 const std::vector<std::string>& typed)
 {
     const std::vector<std::string> known = scan::listegroupes(layout);
-    for (const std::string& group : groups) {
-        const bool found = std::any_of(known.begin(), known.end(), [&](const std::string& name) {
-            return scan::equalsIgnoringCase(name, group);
-        });
-        if (found)
+    std::vector<std::string> found;
+    for (const std::string& group : typed) {
+        if (auto name = scan::findGroupName(known, group)) {
+            found.push_back(std::move(*name));
             continue;
+        }
         std::vector<std::string> shown;
         for (const std::string& name : known)
             shown.push_back(text::diskNameToUtf8(name));
@@ -295,7 +304,7 @@ std::optional<std::string> unknownGroup(const scan::BaseLayout& layout,
             message += "(aucun)";
         return message;
     }
-    return std::nullopt;
+    return found;
 }
 
 } // namespace
@@ -311,6 +320,22 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
         return kExitUsage;
     }
+    // A refused run says why on stderr and, with --notify, on the desktop: a scheduled scan that
+    // cannot run must not pass for one that found nothing.
+    const auto refuse = [&](const std::string& reason, int status) {
+        err << "parvane-scan: " << reason << '\n';
+        if (parsed.notify && !parsed.explain)
+            notifyRefusedRun(reason, err);
+        return status;
+    };
+    const auto refuseFor = [&](const scan::Refusal& refusal) {
+        // The text names the base's folder: a name from the disk.
+        err << refusal.title << ": " << refusal.text << '\n';
+        if (parsed.notify && !parsed.explain)
+            notifyRefusedRun(
+                text::windows1252ToUtf8(refusal.title) + ": " + text::diskNameToUtf8(refusal.text), err);
+        return kExitRefused;
+    };
 
     std::optional<std::filesystem::path> home;
     if (parsed.home) {
@@ -321,9 +346,9 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (!error)
             std::filesystem::create_directories(*home, error);
         if (error || !std::filesystem::is_directory(*home)) {
-            err << "parvane-scan: dossier du programme impossible a creer: " << *parsed.home
-                << (error ? " (" + error.message() + ")" : std::string()) << '\n';
-            return kExitRefused;
+            return refuse("dossier du programme impossible a creer: " + *parsed.home
+                              + (error ? " (" + error.message() + ")" : std::string()),
+                          kExitRefused);
         }
     }
     const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
@@ -352,17 +377,13 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         baseactive.empty() ? std::filesystem::path() : scan::mapSettingsPath(baseactive, pathEnvironment);
     const scan::BaseLayout layout = scan::BaseLayout::resolve(root, droite, histo);
 
-    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
-        err << refusal->title << ": " << refusal->text << '\n';
-        return kExitRefused;
-    }
+    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base))
+        return refuseFor(*refusal);
     scan::ScanOptions options = parsed.options;
     options.maxGap = evaluation::readNumber(parsed.maxGapText);
     options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
-    if (const auto refusal = scan::checkThresholds(options)) {
-        err << refusal->title << ": " << refusal->text << '\n';
-        return kExitRefused;
-    }
+    if (const auto refusal = scan::checkThresholds(options))
+        return refuseFor(*refusal);
 
     if (parsed.explain) {
         return explainCommand(layout, options, *parsed.explain, parsed.tsv,
@@ -371,11 +392,10 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
     scan::Selection selection;
     if (parsed.groupsGiven) {
-        if (const auto unknown = unknownGroup(layout, parsed.groups)) {
-            err << "parvane-scan: " << *unknown << "\n";
-            return kExitUsage;
-        }
-        selection = scan::buildSelection(layout, parsed.groups);
+        auto groups = groupsOnDisk(layout, parsed.groups);
+        if (const auto* unknown = std::get_if<std::string>(&groups))
+            return refuse(*unknown, kExitUsage);
+        selection = scan::buildSelection(layout, std::get<std::vector<std::string>>(groups));
         if (!selection.active)
             err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
                    "scannee.\n";
@@ -393,14 +413,14 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
 
-    const std::vector<scan::ResultTexts> rows = results.sortedUtf8Rows();
-    const std::vector<scan::ResultTexts> fresh =
+    const std::vector<PrintedRow> rows = results.sortedUtf8Rows();
+    const std::vector<PrintedRow> fresh =
         parsed.newOnly || parsed.notify
-            ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
-                                      runOptionsKey(options, parsed.groups), rows,
+            ? newRowsSincePreviousRun(scan::keptRowsFile(programFolder, layout.base), layout,
+                                      scan::runOptionsKey(options, selection), rows,
                                       outcome.scanned && !outcome.report.cancelled, err)
             : rows;
-    const std::vector<scan::ResultTexts>& shown = parsed.newOnly ? fresh : rows;
+    const std::vector<PrintedRow>& shown = parsed.newOnly ? fresh : rows;
     if (parsed.tsv)
         printTsv(shown, out);
     else

@@ -28,6 +28,8 @@ public:
 
     const std::optional<scan::ChartModel>& model() const { return m_model; }
 
+    const QString& emptyText() const { return m_emptyText; }
+
     // The pixel where a position of the line's unit and a price fall in the price pane, for the
     // widget's current size.
     QPointF toPixel(double position, double price) const;

@@ -1,5 +1,6 @@
 #include "mainwindow/ChartWindow.h"
 
+#include <QCompleter>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -11,17 +12,20 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringListModel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "core/evaluation/TimeUnits.h"
 #include "core/scan/AccountText.h"
 #include "core/scan/ChartModel.h"
+#include "core/scan/FolderIndex.h"
 #include "core/scan/ResultsSink.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TextConversion.h"
 #include "mainwindow/ChartView.h"
 #include "mainwindow/LocaleEnvironment.h"
+#include "mainwindow/ResultsListSink.h"
 #include "mainwindow/tendancesForm1.h"
 
 namespace parvane::mainwindow {
@@ -57,6 +61,8 @@ ChartWindow::ChartWindow(tendancesForm1& window, dialogs::MessageBoxes& messages
     , m_account(new QPlainTextEdit(this))
     , m_stockBox(new QLineEdit(this))
     , m_save(new QPushButton(QStringLiteral("Enregistrer en PNG..."), this))
+    , m_completer(new QCompleter(this))
+    , m_completerNames(new QStringListModel(this))
 {
     setObjectName(QStringLiteral("ChartWindow"));
     setWindowTitle(QStringLiteral("Parvane - Graphique"));
@@ -81,6 +87,15 @@ ChartWindow::ChartWindow(tendancesForm1& window, dialogs::MessageBoxes& messages
     layout->addWidget(m_account, 2);
     resize(760, 640);
 
+    // Names of the base's stocks as the user types, without regard to case, anywhere in the name.
+    m_completer->setModel(m_completerNames);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setFilterMode(Qt::MatchContains);
+    m_completer->setMaxVisibleItems(10);
+    m_stockBox->setCompleter(m_completer);
+    connect(m_stockBox, &QLineEdit::textEdited, this, [this] { loadCompleterNames(); });
+    connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& name) { showStock(name); });
     connect(m_stockBox, &QLineEdit::returnPressed, this, [this] { showStock(m_stockBox->text().trimmed()); });
     connect(m_save, &QPushButton::clicked, this, &ChartWindow::chooseFileAndSave);
 
@@ -134,29 +149,59 @@ void ChartWindow::openFor(const QTreeWidgetItem* item)
     raise();
 }
 
+void ChartWindow::showNothing(const QString& why)
+{
+    m_chart->setModel(std::nullopt, QString());
+    m_chart->setEmptyText(why);
+    m_account->clear();
+}
+
 void ChartWindow::showRow(const QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    scan::ResultRowTexts row;
-    row.action = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Action)));
-    row.sicovam = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Sicovam)));
-    row.ut = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::UT)));
-    row.ecart = dialogs::toWindows1252(item->text(static_cast<int>(scan::ResultColumn::Ecart)));
+    // The row names its trend line by its stock's file name and the line's place in its file, in
+    // the base it came from: another base chosen since the scan does not change what it shows.
+    const auto identity = ResultsListSink::identityOf(item);
+    if (!identity) {
+        showNothing(QStringLiteral("Cette ligne ne vient pas d'un scan."));
+        return;
+    }
+    const scan::Settings& settings = m_window.settings();
+    const scan::BaseLayout rowLayout =
+        scan::BaseLayout::resolve(identity->base, settings.droite, settings.histo);
+    const bool otherBase = identity->base != m_window.activeBaseFolder();
+    const QString baseName = dialogs::fromDiskName(identity->base.string());
     const char separator = decimalSeparator();
-    scan::RowLineFinder finder(layout(), m_window.scanOptions(), separator);
-    const auto found = finder.find(row);
+    const auto found = scan::findRowLine(rowLayout, m_window.runOptions(), *identity, separator);
     if (!found) {
-        m_chart->setModel(std::nullopt, QString());
-        m_chart->setEmptyText(QStringLiteral("Aucune droite de la base ne donne plus cette ligne: la base ou "
-                                             "les options ont change depuis le scan."));
-        m_account->clear();
+        showNothing(otherBase
+                        ? QStringLiteral("La base a change depuis le scan: cette ligne vient de la base ")
+                              + baseName + QStringLiteral(", ou son action n'y est plus.")
+                        : QStringLiteral("Aucune droite de la base ne donne plus cette ligne: l'action "
+                                         "ou ses droites ont change depuis le scan."));
         return;
     }
     const evaluation::TrendLineAccount& line = found->stock.lines[found->index];
     m_chart->setModel(scan::loadChartModel(found->stock.historyFile, line, kMaxBars),
                       chartTitle(found->stock, line));
-    m_account->setPlainText(linesText(scan::trendLineAccountLines(line, separator)));
+    QString account = linesText(scan::trendLineAccountLines(line, separator));
+    if (otherBase)
+        account.prepend(QStringLiteral("Ligne de la base ") + baseName
+                        + QStringLiteral(", qui n'est plus la base active.\n\n"));
+    m_account->setPlainText(account);
+}
+
+void ChartWindow::loadCompleterNames()
+{
+    const std::filesystem::path base = m_window.activeBaseFolder();
+    if (m_completerBase == base && !m_completerBase.empty())
+        return;
+    m_completerBase = base;
+    QStringList names;
+    for (const std::string& name : scan::typedStockNames(scan::listTextFiles(layout().droite)))
+        names.append(QString::fromStdString(name));
+    m_completerNames->setStringList(names);
 }
 
 void ChartWindow::showStock(const QString& nameCode)
@@ -164,12 +209,26 @@ void ChartWindow::showStock(const QString& nameCode)
     if (nameCode.isEmpty())
         return;
     const char separator = decimalSeparator();
-    const std::string name = dialogs::toDiskPath(nameCode).string();
-    const auto account = scan::explainStock(layout(), m_window.scanOptions(), name, separator);
+    const scan::BaseLayout base = layout();
+    const scan::StockSearch search = scan::findStockInBase(base, nameCode.toStdString());
+    const auto account = search.fileName
+                             ? scan::explainStock(base, m_window.scanOptions(), *search.fileName, separator)
+                             : std::nullopt;
     if (!account) {
-        m_chart->setModel(std::nullopt, QString());
-        m_chart->setEmptyText(QStringLiteral("Action introuvable dans la base: ") + nameCode);
-        m_account->clear();
+        QString why = QStringLiteral("Action introuvable dans la base: ") + nameCode;
+        if (!search.suggestions.empty()) {
+            QStringList close;
+            for (const std::string& name : search.suggestions)
+                close.append(QString::fromStdString(name));
+            why += QStringLiteral("\nVoulez-vous dire ") + close.join(QStringLiteral(", "))
+                   + QStringLiteral(" ?");
+            // The close names in the completer, until the box is typed into again.
+            m_completerNames->setStringList(close);
+            m_completerBase.clear();
+            m_completer->setCompletionPrefix(QString());
+            m_completer->complete();
+        }
+        showNothing(why);
         return;
     }
     m_account->setPlainText(dialogs::fromDiskName(scan::stockAccountText(*account, separator)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 
 #include <QString>
@@ -7,7 +8,9 @@
 
 #include "core/scan/StockAccount.h"
 
+class QCompleter;
 class QLineEdit;
+class QStringListModel;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidgetItem;
@@ -39,7 +42,8 @@ public:
     // Shows the chart and the account of a row of the results list.
     void showRow(const QTreeWidgetItem* item);
 
-    // Shows the account of every line of the stock `nameCode` (name and code, without ".txt").
+    // Shows the account of every line of the stock that `nameCode` names (as typed: name and
+    // code or the name alone, any case, see scan::findStock); else says so with close names.
     void showStock(const QString& nameCode);
 
     // Saves the chart as a PNG file; false (after a message) when it cannot be written.
@@ -56,6 +60,8 @@ protected:
 
 private:
     void openFor(const QTreeWidgetItem* item);
+    void showNothing(const QString& why);
+    void loadCompleterNames();
     void chooseFileAndSave();
     scan::BaseLayout layout() const;
     char decimalSeparator() const;
@@ -66,6 +72,9 @@ private:
     QPlainTextEdit* m_account;
     QLineEdit* m_stockBox;
     QPushButton* m_save;
+    QCompleter* m_completer;
+    QStringListModel* m_completerNames;
+    std::filesystem::path m_completerBase; // the base whose names the completer holds
     bool m_placed = false;
 };
 

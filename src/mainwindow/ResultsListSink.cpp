@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QStringList>
 #include <QTreeWidget>
+#include <QVariant>
 
 #include "dialogs/TextConversion.h"
 
@@ -42,13 +43,14 @@ void ResultsListSink::clear()
         header->resizeSection(column, header->defaultSectionSize());
 }
 
-void ResultsListSink::addRow()
+void ResultsListSink::addRow(const scan::RowIdentity& identity)
 {
     // Rows join the view in batches: the view lays out all its rows again after each insertion
     // that the event loop sees, which a row at a time makes quadratic in the number of rows.
     if (!m_pending.isEmpty() && m_sinceFlush.isValid() && m_sinceFlush.elapsed() >= kFlushIntervalMs)
         flush();
     auto* item = new QTreeWidgetItem();
+    item->setData(0, kIdentityRole, QVariant::fromValue(identity));
     m_pending.append(item);
     m_rows.push_back(item);
 }
@@ -92,6 +94,16 @@ int ResultsListSink::textWidth(const QString& text)
         width += advance;
     }
     return width;
+}
+
+std::optional<scan::RowIdentity> ResultsListSink::identityOf(const QTreeWidgetItem* item)
+{
+    if (item == nullptr)
+        return std::nullopt;
+    const QVariant data = item->data(0, kIdentityRole);
+    if (!data.canConvert<scan::RowIdentity>())
+        return std::nullopt;
+    return data.value<scan::RowIdentity>();
 }
 
 std::vector<const QTreeWidgetItem*> ResultsListSink::widestItems() const

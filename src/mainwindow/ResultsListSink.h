@@ -2,12 +2,14 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QList>
+#include <QMetaType>
 #include <QtGlobal>
 
 #include "core/scan/ResultsSink.h"
@@ -35,9 +37,16 @@ public:
     // the default width.
     void clear() override;
 
-    // Adds an empty row. Rows reach the list in batches, at most every kFlushIntervalMs, and all
-    // of them by flush() or when the sink goes.
-    void addRow() override;
+    // Adds an empty row, with `identity` in its data (see identityOf). Rows reach the list in
+    // batches, at most every kFlushIntervalMs, and all of them by flush() or when the sink goes.
+    void addRow(const scan::RowIdentity& identity) override;
+
+    // The trend line that a row of the list is about, kept in the row's data so that it follows
+    // the row through every sort; std::nullopt for an item that no scan added.
+    static std::optional<scan::RowIdentity> identityOf(const QTreeWidgetItem* item);
+
+    // The data role of column 0 that holds the identity.
+    static constexpr int kIdentityRole = Qt::UserRole + 2;
 
     // Adds the rows still waiting to the list.
     void flush();
@@ -67,3 +76,5 @@ private:
 };
 
 } // namespace parvane::mainwindow
+
+Q_DECLARE_METATYPE(parvane::scan::RowIdentity)

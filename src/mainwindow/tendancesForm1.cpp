@@ -516,6 +516,7 @@ void tendancesForm1::runCommand()
         results.flush();
         dialogs::ajustecolonnes(m_ui->ListView1, this, results.widestItems());
         sortByColumnOnce(*m_ui->ListView1, 0, resultsColumnOrder(0));
+        m_runOptions = options;
         markNewRows(layout, options, !outcome.report.cancelled);
     }
 
@@ -529,21 +530,16 @@ void tendancesForm1::markNewRows(const scan::BaseLayout& layout, const scan::Sca
                                  bool complete)
 {
     QTreeWidget* list = m_ui->ListView1;
-    std::vector<scan::ResultRow> rows(static_cast<std::size_t>(list->topLevelItemCount()));
+    std::vector<scan::RowIdentity> rows(static_cast<std::size_t>(list->topLevelItemCount()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(static_cast<int>(i));
-        for (const scan::ResultColumn column :
-             {scan::ResultColumn::Action, scan::ResultColumn::Sicovam, scan::ResultColumn::UT})
-            rows[i][static_cast<std::size_t>(column)] =
-                dialogs::toWindows1252(item->text(static_cast<int>(column)));
+        if (auto identity = ResultsListSink::identityOf(list->topLevelItem(static_cast<int>(i))))
+            rows[i] = std::move(*identity);
     }
     // The same base and options make the same run in parvane-scan, whose --groups names the
     // groups that the dialog ticks here.
-    const std::vector<std::string> groups =
-        m_selection.active ? m_selection.groups : std::vector<std::string>{};
-    const scan::NewRowsResult marked = scan::markNewRows(scan::keptRowsFile(m_programFolder, layout.base),
-                                                         scan::runOptionsKey(options, groups), rows,
-                                                         scan::RowEncoding::Windows1252, complete);
+    const scan::NewRowsResult marked =
+        scan::markNewRows(scan::keptRowsFile(m_programFolder, layout.base), layout,
+                          scan::runOptionsKey(options, m_selection), rows, complete);
     for (std::size_t i = 0; i < rows.size(); ++i)
         list->topLevelItem(static_cast<int>(i))->setData(0, kNewRole, static_cast<bool>(marked.isNew[i]));
     m_rowsMarked = true;

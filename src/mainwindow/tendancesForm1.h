@@ -113,6 +113,9 @@ public:
     // The options that the boxes say now, as a run reads them.
     scan::ScanOptions scanOptions() const;
 
+    // The options of the last run that scanned: the rows of the list were found under them.
+    const scan::ScanOptions& runOptions() const { return m_runOptions; }
+
     // The results list ListView1.
     QTreeWidget* resultsList() const;
 
@@ -174,6 +177,7 @@ private:
     dialogs::MessageBoxes& m_messages;
     scan::PathEnvironment m_pathEnvironment;
     std::unique_ptr<scan::RunEnvironment> m_environment;
+    scan::ScanOptions m_runOptions;
 
     scan::Settings m_settings;
     std::string baseactive;

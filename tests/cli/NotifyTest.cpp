@@ -56,8 +56,9 @@ protected:
     pid_t m_recorderPid = 0;
 };
 
-// What is new is summed up once, as tests/data/cli/notifications.txt says, then nothing.
-TEST_F(NotifyTest, SumsUpWhatIsNewOnceThenStaysQuiet)
+// What is new is summed up once, as tests/data/cli/notifications.txt says; a run with nothing new
+// but errors says how many, and a refused run why; nothing new and no error, nothing.
+TEST_F(NotifyTest, SumsUpWhatIsNewOnceAndNeverStaysSilentOnAFailure)
 {
     startRecorder();
     for (int i = 101; i <= 112; ++i)
@@ -65,13 +66,20 @@ TEST_F(NotifyTest, SumsUpWhatIsNewOnceThenStaysQuiet)
     m_base.addStock("N&B_900000.txt", kOneLine, kNear);
     m_base.addStock("LOST_910000.txt", kOneLine, std::nullopt);
     EXPECT_EQ(scan(kNotify).exitStatus, 0);
-    // Nothing new: no notification, though the whole list is printed (no --new-only).
+    // Nothing new but an error: the error count, though the whole list is printed (no --new-only).
     const ScanProcessResult second = scan(kNotify);
     EXPECT_NE(second.out.find("X_C112"), std::string::npos);
-    EXPECT_EQ(second.err, "FIN: 1 erreur(s)\nvoir errorlog.txt\n"
-                          "Rien de nouveau depuis la recherche precedente: pas de notification.\n");
+    EXPECT_EQ(second.err, "FIN: 1 erreur(s)\nvoir errorlog.txt\n");
     m_base.addStock("N&B_900000.txt", kOneLine, kCrossing);
     scan(kNotify);
+    std::filesystem::remove(m_base.histo() / "LOST_910000.txt");
+    std::filesystem::remove(m_base.droite() / "LOST_910000.txt");
+    EXPECT_EQ(scan(kNotify).err, "FIN: 0 erreur(s)\n"
+                                 "Rien de nouveau depuis la recherche precedente: pas de notification.\n");
+    // A base on a share that is not mounted: refused, exit status 2 as without --notify.
+    Arguments unmounted = kNotify;
+    unmounted.insert(unmounted.end(), {"--base", "/nonexistent/share/base"});
+    EXPECT_EQ(scan(unmounted, false).exitStatus, 2);
     expectGolden("cli/notifications.txt", readFile(record()));
 }
 

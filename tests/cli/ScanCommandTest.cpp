@@ -24,6 +24,13 @@ TEST_F(ScanTest, AHostileBaseIsScannedWithoutHarm)
     runCases("cli/hostile");
 }
 
+// The names traders have: groups and stocks by their names as typed, whatever their case and
+// the encoding of their names on the disk; kept rows by the stock's file name, not its texts.
+TEST_F(ScanTest, TraderNamesAreFoundAsTyped)
+{
+    runCases("cli/traders");
+}
+
 // --new-only prints the hits that the previous run of the same options did not have; a file of
 // kept rows that cannot be read makes every row new and is not replaced.
 TEST_F(ScanTest, NewOnlyPrintsOnlyTheHitsThatThePreviousRunDidNotHave)

@@ -182,6 +182,8 @@ void ScanTest::apply(std::string command)
         fs::create_symlink(unescape(words.at(2)), path);
     } else if (words[0] == "sparse") {
         writeSparseFile(path, std::stoull(words.at(2)));
+    } else if (words[0] == "traders") { // the base of test::addTraderStocks at PATH
+        addTraderStocks(TestBase(path));
     } else if (words[0] == "fifo" || words[0] == "reader") {
         ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0) << path;
         if (words[0] == "reader") // the FIFO with a reader: opening it succeeds

@@ -47,7 +47,8 @@ protected:
 
     // A command of a case file, on a path under the test's folder (replacing any file there): "write PATH
     // BYTES" (parts joined by "+", see part()), "dir PATH", "link PATH TARGET", "sparse PATH SIZE", "fifo
-    // PATH", or "reader PATH" (a FIFO open for reading until the test ends); "<tmp>" is the test's folder.
+    // PATH", "reader PATH" (a FIFO open for reading until the test ends), or "traders PATH" (the base
+    // of addTraderStocks, its stocks and groups); "<tmp>" is the test's folder.
     void apply(std::string command);
 
     // Runs the case files of tests/data/FOLDER in name order. A case file starts with its

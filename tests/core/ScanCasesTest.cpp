@@ -26,9 +26,13 @@ using Tree = std::map<std::string, std::string>;
 // - "options": one option a line: proximity, daily, weekly, crossing, csv, comments-group,
 //   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C,
 //   files=A,B (the selection itself, stocks missing included), stop-after=N (cancels after N
-//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1), fifo=PATH (a FIFO);
+//   stocks), trader-base (the base is test::addTraderStocks's, with no "base/" folder in the case),
+//   identities (the rows' identities are recorded too), too-large=PATH (under base/: a sparse file of 256 MiB
+//   + 1), fifo=PATH (a FIFO);
 // - "base/": the base as the run finds it (stock names on the disk as Wine writes them; links kept);
 // - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
+// - "expected/identities": with the option identities, each row's identity in the order the rows
+//   were added: Action, file name, line, unit, kind, base ("$ROOT/root");
 // - "expected/status": Label8 after the run;
 // - "expected/errorlog.txt": the error log, "$ROOT" standing for the case's temporary folder;
 // - "expected/progress": what the window was shown: status texts, progress bar, CSV label;
@@ -70,7 +74,9 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     test::TempDir dir;
     const fs::path root = dir.path() / "root";
     fs::create_directories(root);
-    fs::copy(source / "base", root / "base", fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    if (fs::exists(source / "base"))
+        fs::copy(source / "base", root / "base",
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     // Git keeps no empty folder: a case's empty folder holds a ".keep" file, removed here.
     std::vector<fs::path> keeps;
     for (const auto& entry : fs::recursive_directory_iterator(root))
@@ -81,6 +87,7 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
 
     ScanOptions options;
     char separator = ',';
+    bool identities = false;
     std::map<std::string, std::vector<std::string>> lists;
     test::RecordingSink sink;
     test::RecordingObserver observer;
@@ -104,6 +111,10 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
             separator = value.at(0);
         else if (key == "stop-after")
             observer.stopAfter = std::stoul(value);
+        else if (key == "trader-base")
+            test::addTraderStocks(test::TestBase(root));
+        else if (key == "identities")
+            identities = true;
         else if (key == "too-large")
             test::writeSparseFile(root / "base" / value, (std::uintmax_t{256} << 20) + 1);
         else if (key == "fifo")
@@ -134,6 +145,12 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     for (const auto& [name, bytes] : before) {
         if (!fs::exists(root / "base" / name))
             actual["base/" + name] = "<deleted>";
+    }
+    for (std::size_t i = 0; identities && i < sink.rows.size(); ++i) {
+        const RowIdentity& row = sink.identities[i];
+        actual["identities"] += sink.rows[i][0] + "\t" + row.fileName + "\t" + std::to_string(row.lineNumber)
+                                + "\t" + row.unit + "\t" + (row.crossing ? "crossing" : "proximity") + "\t"
+                                + replaceAll(row.base.string(), dir.path().string(), "$ROOT") + "\n";
     }
     std::vector<ResultTexts> rows(sink.rows.begin(), sink.rows.end());
     sortResultRows(rows, ResultColumn::Action);

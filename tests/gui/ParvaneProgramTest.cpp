@@ -1,11 +1,14 @@
 #include "mainwindow/ParvaneProgram.h"
 
+#include <cmath>
+#include <filesystem>
 #include <memory>
 
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "core/scan/GroupSelection.h"
 #include "mainwindow/ChartView.h"
 #include "mainwindow/ChartWindow.h"
 #include "mainwindow/tendancesForm1.h"
@@ -21,32 +24,44 @@ namespace {
 
 // The program as main() starts it, over a
 // base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
+// With `traders`, the base is test::addTraderStocks's, scanned for the groups Intérêts and
+// Sélection as the group dialog leaves them, and base 2 is an empty base.
 struct ScannedProgram
 {
-    ScannedProgram()
+    explicit ScannedProgram(bool traders = false)
         : base(temp.path() / "base")
     {
         const auto korvix = temp.path() / "korvix";
         parvane::test::writeFile(korvix / "korvix.exe", "#!/bin/sh\n");
+        parvane::test::TestBase(temp.path() / "other").addGroup("none.txt", "");
+        if (traders)
+            parvane::test::addTraderStocks(base);
         TrendLineFields rising; // from 9.05 at bar 91 to 9.75 at bar 98: 10.05 at bar 101
         rising.slope = "0.1";
         rising.intercept = "-0.05";
         rising.firstAnchor = "91";
         rising.secondAnchor = "98";
-        base.addStock("ALPHA_FR0001.txt", parvane::test::trendLineFile({rising}),
-                      parvane::test::dailyHistory(100, "9.9", "9.8"));
+        if (!traders)
+            base.addStock("ALPHA_FR0001.txt", parvane::test::trendLineFile({rising}),
+                          parvane::test::dailyHistory(100, "9.9", "9.8"));
         TrendLineFields flat; // 9.85: crossed between 9.9 and 9.8
         flat.intercept = "9.85";
-        base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
-                      parvane::test::dailyHistory(100, "9.9", "9.8"));
+        if (!traders)
+            base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
+                          parvane::test::dailyHistory(100, "9.9", "9.8"));
         parvane::test::writeFile(temp.path() / "program" / "zarbel.ini",
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
                                      + "histo=\\base\\histo\\\r\nbase1=" + base.root().string()
-                                     + "\r\nbase2=\r\nbase3=\r\n");
+                                     + "\r\nbase2=" + (temp.path() / "other").string() + "\r\nbase3=\r\n");
         program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes);
         QVERIFY(program->startUp());
         auto& window = program->window();
         window.show();
+        if (traders) {
+            window.selection() =
+                parvane::scan::buildSelection(parvane::scan::BaseLayout::resolve(base.root(), "", ""),
+                                              {"Int\xC3\xA9r\xC3\xAAts", "S\xE9lection"});
+        }
         for (const char* name : {"Check2", "Check3", "Check6", "Check7", "Command1"}) {
             if (name[1] == 'o')
                 window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("3"));
@@ -109,6 +124,63 @@ private Q_SLOTS:
         QTest::keyClick(&scanned.list(), Qt::Key_Return);
         QVERIFY(scanned.chart().isVisible());
         QVERIFY(model->crossing);
+    }
+
+    // Every row of the names traders have opens its own line's chart, also once another base is
+    // chosen; a row whose stock is gone says so. The "Pourquoi" box finds names as typed.
+    void everyRowOpensItsChart()
+    {
+        ScannedProgram scanned(true);
+        const QStringList expected = {QStringLiteral("CAF\u00C9 0.10"), QStringLiteral("TOTAL 0.20"),
+                                      QStringLiteral("\u00C9LAN 0.50"), QStringLiteral("\u00C9LAN 0.30"),
+                                      QStringLiteral("\u00C9LAN 0.70"), QStringLiteral("SANOFI 0.50")};
+        const auto openAll = [&] {
+            QStringList shown;
+            for (int row = 0; row < scanned.list().topLevelItemCount(); ++row) {
+                scanned.clickRow(row);
+                const auto& model = scanned.chart().chart().model();
+                if (!model)
+                    return shown << scanned.chart().chart().emptyText();
+                const QString name =
+                    scanned.list().topLevelItem(row)->text(0).trimmed().remove(QStringLiteral("X_"));
+                shown << name + QStringLiteral(" ") + QString::number(std::fabs(model->gapPercent), 'f', 2);
+            }
+            return shown;
+        };
+        QCOMPARE(openAll(), expected);
+        // The run is the previous run of parvane-scan --groups S\u00E9lection,Int\u00E9r\u00EAts
+        // (tests/data/cli/traders): the same key.
+        for (const auto& entry : std::filesystem::directory_iterator(scanned.temp.path() / "program")) {
+            if (entry.path().filename().string().starts_with("newrows-")
+                && entry.path().extension() == ".txt")
+                QVERIFY(parvane::test::readFile(entry.path())
+                            .find("\nproximity=D max-gap=3 crossing=on "
+                                  "groups=Int\xC3\xA9r\xC3\xAAts,S\xC3\xA9lection\tX\tDAILY\t\xC3\x89LAN_"
+                                  "123456.txt\r\n")
+                        != std::string::npos);
+        }
+        QTest::keyClick(scanned.program->window().findChild<QWidget*>(QStringLiteral("Combo1")),
+                        Qt::Key_Down);
+        QCOMPARE(openAll(), expected);
+        QVERIFY(scanned.chart().accountText().startsWith(QStringLiteral("Ligne de la base ")));
+        std::filesystem::remove(scanned.base.droite() / "TOTAL_FR0000120271.txt");
+        scanned.clickRow(1);
+        QVERIFY(scanned.chart().chart().emptyText().startsWith(
+            QStringLiteral("La base a change depuis le scan")));
+
+        QLineEdit& box = scanned.chart().stockBox();
+        QTest::keyClick(scanned.program->window().findChild<QWidget*>(QStringLiteral("Combo1")), Qt::Key_Up);
+        for (const auto& [typed, found] :
+             {std::pair{"\u00E9lan", "Action \u00C9LAN_123456"},
+              {"societegenerale",
+               "Voulez-vous dire SOCIETEGENERALELYON_130001, SOCIETEGENERALEPARIS_130000 ?"}}) {
+            box.clear();
+            QTest::keyClicks(&box, QString::fromUtf8(typed));
+            QTest::keyClick(&box, Qt::Key_Return);
+            QVERIFY2(scanned.chart().accountText().startsWith(QString::fromUtf8(found))
+                         || scanned.chart().chart().emptyText().endsWith(QString::fromUtf8(found)),
+                     qPrintable(scanned.chart().chart().emptyText()));
+        }
     }
 };
 

@@ -157,7 +157,7 @@ private Q_SLOTS:
                                  {"alpha", "-3", "0,5"},
                                  {"Eta", "2,47", ""}};
         for (std::size_t row = 1; row <= 4; ++row) {
-            sink.addRow();
+            sink.addRow({});
             sink.setText(row, ResultColumn::Action, rows[row - 1][0]);
             sink.setText(row, ResultColumn::Dernier, rows[row - 1][1]);
             sink.setText(row, ResultColumn::Var, rows[row - 1][2]);

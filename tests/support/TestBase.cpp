@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <system_error>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,27 @@ void writeSparseFile(const fs::path& file, std::uintmax_t bytes)
 {
     writeFile(file, "");
     fs::resize_file(file, bytes); // throws on failure, which fails the test
+}
+
+void addTraderStocks(const TestBase& base, bool sanofiNear)
+{
+    TrendLineFields far;
+    far.intercept = "20";
+    std::vector<TrendLineFields> elan(3);
+    elan[1].intercept = "10,02";
+    elan[2].intercept = "9,98";
+    elan.push_back(far);
+    base.addStock("\xC3\x89LAN_123456.txt", trendLineFile(elan), dailyHistory(100, "9,9", "10,05"));
+    const std::string line = trendLineFile({TrendLineFields{}});
+    for (const auto& [stock, previous, last] :
+         {std::tuple{"CAF\xC9_234567.txt", "10,1", "10,01"},
+          {"TOTAL_FR0000120271.txt", "10,1", "10,02"},
+          {"SANOFI_FR0000120578.txt", sanofiNear ? "9,9" : "15", sanofiNear ? "10,05" : "15"},
+          {"SOCIETEGENERALEPARIS_130000.txt", "10,1", "10,03"},
+          {"SOCIETEGENERALELYON_130001.txt", "10,1", "10,04"}})
+        base.addStock(stock, line, dailyHistory(100, previous, last));
+    base.addGroup("S\xE9lection.txt", "123456\t\xC9LAN\r\nFR0000120578\tSANOFI\r\n");
+    base.addGroup("Int\xC3\xA9r\xC3\xAAts.txt", "234567\tCAF\xC9\r\nFR0000120271\tTOTAL\r\n");
 }
 
 } // namespace parvane::test

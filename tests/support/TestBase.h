@@ -75,6 +75,20 @@ private:
     std::filesystem::path m_root;
 };
 
+// The names traders have, in one base for the core, parvane-scan and window tests alike. With
+// daily proximity at 3 % and crossings:
+// - "ÉLAN_123456.txt", UTF-8 on the disk as Wine writes it: three crossings (gaps 0.50, 0.30 and
+//   0.70 %) on lines 1 to 3, and a line far from the price on line 4;
+// - "CAF\xC9_234567.txt", Windows-1252 on the disk (a copy from Windows): near (0.10 %);
+// - "TOTAL_FR0000120271.txt" near (0.20 %) and "SANOFI_FR0000120578.txt" crossing (0.50 %),
+//   ISIN codes that share "FR000";
+// - "SOCIETEGENERALEPARIS_130000.txt" and "SOCIETEGENERALELYON_130001.txt" near (0.30 and 0.40 %), names
+//   that share their first 15 characters;
+// - the groups "S\xE9lection.txt" (Windows-1252 on the disk: ÉLAN and SANOFI) and "Intérêts.txt"
+//   (UTF-8: CAFÉ and TOTAL), their lines in Windows-1252 as Korvix writes them.
+// `sanofiNear` false puts SANOFI's last close far from its line (no row).
+void addTraderStocks(const TestBase& base, bool sanofiNear = true);
+
 // Like snapshotTree, but safe on anything a broken base may hold: a FIFO or another special
 // file is recorded as "<special>" without being opened, and a file larger than 1 MiB by its size,
 // modification time and a hash of its first MiB.

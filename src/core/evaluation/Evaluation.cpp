@@ -113,6 +113,7 @@ void StockEvaluator::transforme(const StockFiles& stock, const std::vector<std::
             account(Step::NoUnit);
             continue;
         }
+        m_lineNumber = lineNumber;
         const Outcome outcome = calculecart(stock, line, unit);
         if (outcome == Outcome::BadLine)
             m_outputs.logError(trendLineFile, std::string(kMessageBadTrendLine) + std::to_string(lineNumber));
@@ -264,6 +265,8 @@ void StockEvaluator::writeReport(const StockFiles& stock, bool crossing, bool pr
     row.ut = unit;
     row.ecart = formatFixed2(std::fabs(gapPercent), separator);
     row.var = formatFixed2(variation, separator);
+    row.lineNumber = m_lineNumber;
+    row.crossing = crossing;
 
     std::string csvLine =
         row.action + ";" + row.sicovam + ";" + row.dernier + ";" + row.ut + ";" + row.ecart + "%;" + row.var;

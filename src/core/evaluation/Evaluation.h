@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,6 +39,8 @@ struct ResultRow
     std::string ecart;   // gap text
     std::string var;     // variation text
     std::string commentaires;
+    std::size_t lineNumber = 0; // the trend line's line in its file, from 1
+    bool crossing = false;      // a crossing ("X_"), else a proximity
 };
 
 // Where the evaluation writes. Lines are given without their line end.
@@ -51,6 +54,10 @@ public:
     virtual void writeProximityGroupLine(std::string_view line) = 0;
     virtual void writeCsvLine(std::string_view line) = 0;
     virtual void logError(std::string_view subject, std::string_view message) = 0;
+
+    // The stock whose trend lines come next: its file name as on the disk, and whether its name
+    // loses characters in Windows-1252.
+    virtual void stockStarted(std::string_view /*fileName*/, bool /*lossyName*/) {}
 };
 
 // Files of the stock being evaluated.
@@ -107,6 +114,7 @@ private:
     std::vector<std::string_view> m_fields;
     std::vector<std::string> m_commentLines;
     std::string m_lastProximityCode;
+    std::size_t m_lineNumber = 0;
     bool m_historyRead = false;
     bool m_historyFailed = false;
     bool m_commentRead = false;

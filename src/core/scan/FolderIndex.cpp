@@ -27,6 +27,12 @@ bool isRegular(const std::filesystem::directory_entry& entry)
 
 } // namespace
 
+bool isPlainFileName(std::string_view name) noexcept
+{
+    return !name.empty() && name != "." && name != ".."
+           && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 bool walkOrderLess(std::string_view a, std::string_view b) noexcept
 {
     const std::size_t common = std::min(a.size(), b.size());

@@ -37,6 +37,10 @@ private:
     std::unordered_map<std::string, std::string> m_byFoldedName; // first entry in sorted order wins
 };
 
+// True when `name` names an entry of a folder itself and can lead nowhere else: not empty, not
+// "." or "..", and without a separator ("/" or "\\") or a NUL.
+bool isPlainFileName(std::string_view name) noexcept;
+
 // The walk order of a base's stocks: names compared with ASCII letters folded to lower case,
 // ties broken byte-wise.
 bool walkOrderLess(std::string_view a, std::string_view b) noexcept;

@@ -10,13 +10,6 @@ namespace parvane::scan {
 
 namespace {
 
-// A code or name that could lead out of the trend-line folder names no stock.
-bool namesAFile(std::string_view text)
-{
-    return text.find("..") == std::string_view::npos
-           && text.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-}
-
 // dedoublonne: the names without repeats, each at the place of its first finding.
 std::vector<std::string> dedoublonne(const std::vector<std::string>& droitesgroupe)
 {
@@ -73,12 +66,14 @@ Selection buildSelection(const BaseLayout& layout, const std::vector<std::string
         if (!readGroupFile(groups.resolve(group + ".txt"), entries).ok())
             continue;
         for (const GroupEntry& entry : entries) {
-            if (!namesAFile(entry.code) || !namesAFile(entry.name))
+            // A code or name that could lead out of the trend-line folder names no stock.
+            const std::string fileName = stockFileName(entry.name, entry.code);
+            if (!isPlainFileName(fileName))
                 continue;
             // The line is Windows-1252; Wine keeps the file under the name's UTF-8 form, a copy
             // from Windows under the raw bytes.
             std::optional<std::filesystem::path> file;
-            for (const std::string& name : text::diskNamesOf(stockFileName(entry.name, entry.code))) {
+            for (const std::string& name : text::diskNamesOf(fileName)) {
                 if ((file = trendLines.findFile(name)))
                     break;
             }
@@ -92,6 +87,7 @@ Selection buildSelection(const BaseLayout& layout, const std::vector<std::string
 
     if (!droitesgroupe.empty()) {
         selection.files = dedoublonne(droitesgroupe);
+        selection.groups = tickedGroups;
         selection.active = true;
         report(progress.value, 0.1);
     }

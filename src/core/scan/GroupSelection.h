@@ -23,9 +23,10 @@ struct SelectionProgress
 };
 
 // The OK! of the group dialog for the ticked groups in row order: compteligne, recupdroites and
-// dedoublonne. A group line naming a stock whose trend-line file does not exist, or whose code or
-// name holds a path separator or "..", names no stock. The result is active when at least one
-// trend-line file was found.
+// dedoublonne. `tickedGroups` are group names as on the disk (see findGroupName for typed names).
+// A group line naming a stock whose trend-line file does not exist, or whose file name would lead
+// out of the trend-line folder, names no stock. The result is active, with its groups, when at
+// least one trend-line file was found.
 Selection buildSelection(const BaseLayout& layout, const std::vector<std::string>& tickedGroups,
                          const SelectionProgress& progress = {});
 

@@ -5,8 +5,18 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <set>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "core/scan/FolderIndex.h"
+#include "core/scan/GroupFile.h"
+#include "core/scan/GroupSelection.h"
+#include "core/scan/StockFinder.h"
+#include "core/text/DiskName.h"
 #include "core/text/FileRead.h"
 #include "core/text/FileWrite.h"
 #include "core/text/TextLines.h"
@@ -16,7 +26,11 @@ namespace parvane::scan {
 
 namespace {
 
-constexpr std::string_view kCrossingMark = "X_";
+constexpr std::string_view kHeader =
+    "# Parvane: lignes gardees (options, genre, UT, fichier de l'action); base ";
+// The first line of the files of the earlier form, whose hits were the texts shown.
+constexpr std::string_view kEarlierHeader = "# Lignes gardees par parvane-scan:";
+constexpr std::string_view kGroupsField = " groups=";
 
 std::string numberText(double value)
 {
@@ -34,20 +48,37 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-// One hit as a line of the kept file, without the options and the line end: kind, stock, code and
-// unit, Tab separated, in Windows-1252 as the base's files hold them.
-std::string hitText(const ResultRow& row, RowEncoding encoding)
+// One hit as a line of the kept file, without the options and the line end.
+std::string hitText(bool crossing, std::string_view unit, std::string_view fileName)
 {
-    std::string text = isCrossing(row) ? "X" : "P";
-    for (const std::string_view field :
-         {stockName(row), trimmed(row[static_cast<std::size_t>(ResultColumn::Sicovam)]),
-          trimmed(row[static_cast<std::size_t>(ResultColumn::UT)])}) {
-        text += '\t';
-        if (encoding == RowEncoding::Utf8)
-            text += text::utf8ToWindows1252(field);
-        else
-            text += field;
-    }
+    std::string text = crossing ? "X\t" : "P\t";
+    text += trimmed(unit);
+    text += '\t';
+    text += text::diskNameToUtf8(fileName);
+    return text;
+}
+
+std::string hitText(const RowIdentity& row)
+{
+    return hitText(row.crossing, row.unit, row.fileName);
+}
+
+// "groups=" and the names as a sorted set, in UTF-8.
+std::string groupsField(std::vector<std::string> groups)
+{
+    std::sort(groups.begin(), groups.end());
+    groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+    std::string field = std::string(kGroupsField.substr(1));
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        field += (i == 0 ? "" : ",") + groups[i];
+    return field;
+}
+
+std::string withoutLineBreaks(std::string text)
+{
+    // The key ends at the first Tab of a line of the kept file.
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
@@ -61,9 +92,105 @@ std::uint64_t fnv1a(std::string_view bytes)
     return hash;
 }
 
+// An exclusive lock on `file` + ".lock" for the life of the object; without it (the lock file
+// cannot be made) the kept rows are still compared and written.
+class FileLock
+{
+public:
+    explicit FileLock(const std::filesystem::path& file)
+    {
+        const std::string lock = file.string() + ".lock";
+        m_fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0)
+            return;
+        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+
+    ~FileLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// The lines of a file of the earlier form, as lines of the present one: a hit named its stock by
+// the texts the row showed (the name with its "X_" mark cut to 15 characters when longer than 16,
+// the code, the unit; Windows-1252), and its options by the group names as given.
+class EarlierFormConverter
+{
+public:
+    explicit EarlierFormConverter(const BaseLayout& layout)
+        : m_groups(listegroupes(layout))
+    {
+        for (const std::string& file : listTextFiles(layout.droite)) {
+            const std::string windows = text::diskNameToWindows1252(file).bytes;
+            if (const auto stock = splitStockFileName(windows))
+                m_byCode.emplace(std::string(stock->code), std::pair{std::string(stock->name), file});
+        }
+    }
+
+    // The lines of the present form for one earlier line; none when its stock is gone.
+    std::vector<std::string> convert(std::string_view line) const
+    {
+        std::vector<std::string_view> fields;
+        for (std::size_t start = 0;;) {
+            const std::size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab - start));
+            if (tab == std::string_view::npos)
+                break;
+            start = tab + 1;
+        }
+        if (fields.size() != 5 || (fields[1] != "X" && fields[1] != "P"))
+            return {};
+        const bool crossing = fields[1] == "X";
+        const std::string key = convertKey(fields[0]);
+        std::vector<std::string> lines;
+        const auto [first, last] = m_byCode.equal_range(std::string(fields[3]));
+        for (auto it = first; it != last; ++it) {
+            std::string marked = (crossing ? "X_" : "") + it->second.first;
+            if (marked.size() > 16)
+                marked.resize(15);
+            std::string_view shown = trimmed(marked);
+            if (crossing)
+                shown.remove_prefix(2);
+            if (shown == fields[2])
+                lines.push_back(key + '\t' + hitText(crossing, fields[4], it->second.second));
+        }
+        return lines;
+    }
+
+private:
+    std::string convertKey(std::string_view key) const
+    {
+        const std::size_t at = key.rfind(kGroupsField);
+        if (at == std::string_view::npos)
+            return std::string(key);
+        std::vector<std::string> groups;
+        std::string_view names = key.substr(at + kGroupsField.size());
+        while (!names.empty()) {
+            const std::size_t comma = names.find(',');
+            const std::string_view name = names.substr(0, comma);
+            const auto found = findGroupName(m_groups, name);
+            groups.push_back(text::diskNameToUtf8(found ? *found : name));
+            names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
+        }
+        return withoutLineBreaks(std::string(key.substr(0, at + 1)) + groupsField(std::move(groups)));
+    }
+
+    std::vector<std::string> m_groups;
+    std::multimap<std::string, std::pair<std::string, std::string>> m_byCode; // code -> name, file
+};
+
 } // namespace
 
-std::string runOptionsKey(const ScanOptions& options, std::vector<std::string> groups)
+std::string runOptionsKey(const ScanOptions& options, const Selection& selection)
 {
     std::string key = "proximity=";
     key += options.proximity ? (options.daily ? "D" : "") + std::string(options.weekly ? "W" : "") : "off";
@@ -71,15 +198,12 @@ std::string runOptionsKey(const ScanOptions& options, std::vector<std::string> g
     key += " crossing=";
     key += options.crossing ? "on" : "off";
     key += options.crossing && options.volumeFilter ? " volume=" + numberText(options.volumeThreshold) : "";
-    std::sort(groups.begin(), groups.end());
-    groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
-    key += " groups=";
-    for (std::size_t i = 0; i < groups.size(); ++i)
-        key += (i == 0 ? "" : ",") + groups[i];
-    // The key ends at the first Tab of a line of the kept file.
-    std::replace_if(
-        key.begin(), key.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-    return key;
+    std::vector<std::string> groups;
+    if (selection.active) {
+        for (const std::string& group : selection.groups)
+            groups.push_back(text::diskNameToUtf8(group));
+    }
+    return withoutLineBreaks(key + " " + groupsField(std::move(groups)));
 }
 
 std::filesystem::path keptRowsFile(const std::filesystem::path& programFolder,
@@ -95,23 +219,11 @@ std::filesystem::path keptRowsFile(const std::filesystem::path& programFolder,
     return programFolder / ("newrows-" + std::string(hex.size() - digits.size(), '0') + digits + ".txt");
 }
 
-bool isCrossing(const ResultRow& row)
-{
-    return row[static_cast<std::size_t>(ResultColumn::Action)].starts_with(kCrossingMark);
-}
-
-std::string_view stockName(const ResultRow& row)
-{
-    std::string_view action = row[static_cast<std::size_t>(ResultColumn::Action)];
-    if (isCrossing(row))
-        action.remove_prefix(kCrossingMark.size());
-    return trimmed(action);
-}
-
-NewRowsResult markNewRows(const std::filesystem::path& file, const std::string& optionsKey,
-                          const std::vector<ResultRow>& rows, RowEncoding encoding, bool complete)
+NewRowsResult markNewRows(const std::filesystem::path& file, const BaseLayout& layout,
+                          const std::string& optionsKey, const std::vector<RowIdentity>& rows, bool complete)
 {
     NewRowsResult result;
+    const FileLock lock(file);
     std::string bytes;
     const text::FileStatus status = text::readWholeFile(file, bytes);
     const bool readable = status.ok() || status.isMissing();
@@ -121,28 +233,52 @@ NewRowsResult markNewRows(const std::filesystem::path& file, const std::string& 
         bytes.clear();
     }
 
+    const std::string baseText = text::diskNameToUtf8(layout.base.string());
+    const std::string header = std::string(kHeader) + baseText;
     const std::string prefix = optionsKey + '\t';
     std::set<std::string, std::less<>> previous;
-    std::string kept = "# Lignes gardees par parvane-scan: options, genre, action, code, UT\r\n";
+    std::string kept = header + "\r\n";
+    std::optional<EarlierFormConverter> converter;
     bool first = true;
-    text::forEachLine(bytes, [&](std::string_view line) {
-        if (first && line.starts_with("# ")) {
-            first = false;
-            return;
-        }
-        first = false;
+    bool otherBase = false;
+    const auto keep = [&](std::string_view line) {
         if (line.starts_with(prefix)) {
             previous.emplace(line.substr(prefix.size()));
         } else {
             kept += line;
             kept += "\r\n";
         }
+    };
+    text::forEachLine(bytes, [&](std::string_view line) {
+        if (first) {
+            first = false;
+            if (line.starts_with(kEarlierHeader)) {
+                converter.emplace(layout);
+                return;
+            }
+            if (line.starts_with(kHeader)) {
+                otherBase = line != header;
+                return;
+            }
+        }
+        if (otherBase)
+            return;
+        if (!converter) {
+            keep(line);
+            return;
+        }
+        for (const std::string& converted : converter->convert(line))
+            keep(converted);
     });
+    if (otherBase) {
+        result.problems.push_back("les lignes gardees dans " + file.string()
+                                  + " etaient celles d'une autre base: elles sont remplacees");
+    }
 
     std::set<std::string> written;
     result.isNew.reserve(rows.size());
-    for (const ResultRow& row : rows) {
-        std::string hit = hitText(row, encoding);
+    for (const RowIdentity& row : rows) {
+        std::string hit = hitText(row);
         result.isNew.push_back(!previous.contains(hit));
         if (written.insert(hit).second)
             kept += prefix + hit + "\r\n";

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/scan/RowIdentity.h"
+
 namespace parvane::scan {
 
 // The columns of the results list, in order.
@@ -32,8 +34,9 @@ public:
     // Removes every row and sets up the seven columns again (the run's step that empties the list).
     virtual void clear() = 0;
 
-    // Adds an empty row at the end; rows are numbered from 1 in order of addition.
-    virtual void addRow() = 0;
+    // Adds an empty row at the end for the trend line `identity`; rows are numbered from 1 in
+    // order of addition. The sink keeps the identity with the row, whatever order it shows them in.
+    virtual void addRow(const RowIdentity& identity) = 0;
     virtual void setText(std::size_t row, ResultColumn column, std::string_view text) = 0;
 };
 

@@ -32,9 +32,10 @@ std::string twoDigits(int value)
 class RunOutputs final : public evaluation::EvaluationOutputs
 {
 public:
-    RunOutputs(ResultsSink& results, ErrorLog& errorLog)
+    RunOutputs(ResultsSink& results, ErrorLog& errorLog, std::filesystem::path base)
         : m_results(results)
         , m_errorLog(errorLog)
+        , m_base(std::move(base))
     {}
 
     void open(ResultFile& file, const std::filesystem::path& path)
@@ -53,7 +54,7 @@ public:
 
     void addRow(const evaluation::ResultRow& row) override
     {
-        m_results.addRow();
+        m_results.addRow(RowIdentity{m_fileName, row.lineNumber, row.ut, row.crossing, m_base});
         ++m_rows;
         m_results.setText(m_rows, ResultColumn::Action, row.action);
         m_results.setText(m_rows, ResultColumn::Sicovam, row.sicovam);
@@ -78,9 +79,13 @@ public:
 
     std::size_t rows() const { return m_rows; }
 
-    // The stock being evaluated has a name that Windows-1252 cannot hold whole: each file that
-    // then receives a line of it logs the loss once.
-    void setLossyStock(bool lossy) { m_lossyStock = lossy; }
+    // A stock whose name Windows-1252 cannot hold whole: each file that then receives a line of
+    // it logs the loss once.
+    void stockStarted(std::string_view fileName, bool lossyName) override
+    {
+        m_fileName = fileName;
+        m_lossyStock = lossyName;
+    }
 
     ResultFile csv;
     ResultFile crossingGroup;
@@ -106,79 +111,70 @@ private:
 
     ResultsSink& m_results;
     ErrorLog& m_errorLog;
+    std::filesystem::path m_base;
+    std::string m_fileName;
     std::size_t m_rows = 0;
     bool m_lossyStock = false;
     std::set<const ResultFile*> m_lossLogged;
 };
 
-// change: reads one stock's trend-line file and hands its lines to the evaluation.
-class StockWalker
+} // namespace
+
+StockWalker::StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
+                         evaluation::EvaluationOutputs& outputs)
+    : m_layout(layout)
+    , m_evaluator(evaluator)
+    , m_outputs(outputs)
+    , m_histories(layout.histo)
+    , m_comments(layout.comment)
+{}
+
+StockWalk StockWalker::change(const std::string& filename)
 {
-public:
-    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator, RunOutputs& outputs,
-                ErrorLog& errorLog)
-        : m_layout(layout)
-        , m_evaluator(evaluator)
-        , m_outputs(outputs)
-        , m_errorLog(errorLog)
-        , m_histories(layout.histo)
-        , m_comments(layout.comment)
-    {}
-
-    void change(const std::string& filename)
-    {
-        const std::filesystem::path path = m_layout.droite / filename;
-        const std::string pathText = path.string();
-        // The name and code stand in the list, the groups and the CSV as Korvix reads them there.
-        text::Windows1252Name windowsName = text::diskNameToWindows1252(filename);
-        m_windowsName = std::move(windowsName.bytes);
-        const auto stockName = splitStockFileName(m_windowsName);
-        if (!stockName) {
-            m_errorLog.write(pathText, evaluation::kMessageNoUnderscore);
-            return;
-        }
-        const text::FileStatus status = text::readWholeFile(path, m_buffer);
-        if (!status.ok()) {
-            m_errorLog.write(pathText, failureMessage(status.code, status.isMissing()));
-            return;
-        }
-        m_lines.clear();
-        std::size_t count = 0;
-        text::forEachLine(m_buffer, [&](std::string_view line) {
-            if (++count <= kMaxTrendLines)
-                m_lines.push_back(line);
-        });
-        if (count > kMaxTrendLines) {
-            m_errorLog.write(pathText, evaluation::kMessageTooManyLines);
-            return;
-        }
-
-        evaluation::StockFiles stock;
-        stock.fileName = filename;
-        stock.name = stockName->name;
-        stock.code = stockName->code;
-        stock.history = m_histories.resolve(filename);
-        if (auto comment = m_comments.findFile(filename)) {
-            stock.hasComment = true;
-            stock.comment = std::move(*comment);
-        }
-        m_outputs.setLossyStock(windowsName.lossy);
-        m_evaluator.transforme(stock, m_lines, pathText);
+    const std::filesystem::path path = m_layout.droite / filename;
+    const std::string pathText = path.string();
+    // The name and code stand in the list, the groups and the CSV as Korvix reads them there.
+    text::Windows1252Name windowsName = text::diskNameToWindows1252(filename);
+    m_windowsName = std::move(windowsName.bytes);
+    m_lines.clear();
+    const auto stockName = splitStockFileName(m_windowsName);
+    if (!stockName) {
+        m_outputs.logError(pathText, evaluation::kMessageNoUnderscore);
+        return StockWalk::BadName;
+    }
+    const text::FileStatus status = text::readWholeFile(path, m_buffer);
+    if (!status.ok()) {
+        m_outputs.logError(pathText, failureMessage(status.code, status.isMissing()));
+        return StockWalk::Unreadable;
+    }
+    std::size_t count = 0;
+    text::forEachLine(m_buffer, [&](std::string_view line) {
+        if (++count <= kMaxTrendLines)
+            m_lines.push_back(line);
+    });
+    if (count > kMaxTrendLines) {
+        m_outputs.logError(pathText, evaluation::kMessageTooManyLines);
+        return StockWalk::TooManyLines;
     }
 
-private:
-    const BaseLayout& m_layout;
-    evaluation::StockEvaluator& m_evaluator;
-    RunOutputs& m_outputs;
-    ErrorLog& m_errorLog;
-    FolderIndex m_histories;
-    FolderIndex m_comments;
-    std::string m_buffer;
-    std::string m_windowsName;
-    std::vector<std::string_view> m_lines;
-};
+    evaluation::StockFiles stock;
+    stock.fileName = filename;
+    stock.name = stockName->name;
+    stock.code = stockName->code;
+    stock.history = m_histories.resolve(filename);
+    if (auto comment = m_comments.findFile(filename)) {
+        stock.hasComment = true;
+        stock.comment = std::move(*comment);
+    }
+    m_outputs.stockStarted(filename, windowsName.lossy);
+    m_evaluator.transforme(stock, m_lines, pathText);
+    return StockWalk::Evaluated;
+}
 
-} // namespace
+std::filesystem::path StockWalker::historyFile(const std::string& filename)
+{
+    return m_histories.resolve(filename);
+}
 
 evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, char decimalSeparator)
 {
@@ -213,7 +209,7 @@ ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Sel
     observer.csvLabelHidden();
     observer.progressValue(0.1);
 
-    RunOutputs outputs(results, errorLog);
+    RunOutputs outputs(results, errorLog, layout.root);
     evaluation::StockEvaluator evaluator(evaluationSettings(options, environment.decimalSeparator()),
                                          outputs);
     FolderIndex groups(layout.groupe);
@@ -233,7 +229,7 @@ ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Sel
     observer.statusText("EXECUTION");
     observer.progressRange(static_cast<double>(names.size()) + 1);
 
-    StockWalker walker(layout, evaluator, outputs, errorLog);
+    StockWalker walker(layout, evaluator, outputs);
     double progress = 0.1;
     for (const std::string& name : names) {
         if (name.empty())

@@ -2,9 +2,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/evaluation/Evaluation.h"
 #include "core/scan/ErrorLog.h"
+#include "core/scan/FolderIndex.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ResultsSink.h"
 #include "core/scan/RunEnvironment.h"
@@ -21,6 +25,45 @@ struct ScanReport
     std::size_t rows = 0;          // rows added to the results list
     std::filesystem::path csvFile; // the CSV file's path when the option was on
     bool cancelled = false;        // the observer ended the run
+};
+
+// How `change` ended with a stock.
+enum class StockWalk
+{
+    Evaluated,    // its trend lines went to the evaluation
+    BadName,      // the file name holds no "_": logged
+    Unreadable,   // the trend-line file cannot be read: logged
+    TooManyLines, // more than 100 lines: logged, not evaluated
+};
+
+// change: reads one stock's trend-line file (at most 100 lines) and hands its lines to the
+// evaluation, which writes to `outputs`; failures go to outputs.logError. The run walks every
+// stock with one walker; the account of one stock (--explain, the chart) walks it the same way
+// with an observer attached to the evaluator. `layout` must outlive the walker.
+class StockWalker
+{
+public:
+    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
+                evaluation::EvaluationOutputs& outputs);
+
+    // `filename`: the stock file name as it lies in the trend-line folder.
+    StockWalk change(const std::string& filename);
+
+    // The lines of the last stock read (valid until the next change).
+    const std::vector<std::string_view>& lines() const { return m_lines; }
+
+    // The stock's history file, resolved in the history folder.
+    std::filesystem::path historyFile(const std::string& filename);
+
+private:
+    const BaseLayout& m_layout;
+    evaluation::StockEvaluator& m_evaluator;
+    evaluation::EvaluationOutputs& m_outputs;
+    FolderIndex m_histories;
+    FolderIndex m_comments;
+    std::string m_buffer;
+    std::string m_windowsName;
+    std::vector<std::string_view> m_lines;
 };
 
 // lance: one whole run over the base of `layout`. Opens the result files whose options are on

@@ -8,7 +8,9 @@
 
 #include "core/evaluation/EvaluationObserver.h"
 #include "core/scan/PathMapping.h"
+#include "core/scan/RowIdentity.h"
 #include "core/scan/ScanOptions.h"
+#include "core/scan/StockFinder.h"
 
 namespace parvane::scan {
 
@@ -23,22 +25,17 @@ struct StockAccount
     std::vector<std::string> messages;               // what the scan would write to the error log
 };
 
-// Evaluates the stock `nameCode` (a stock file name without ".txt", matched without regard to
-// case) of the base of `layout` under `options`, with the scan's own evaluation, and returns the
-// account of each of its trend lines. Writes nothing: no row, no group, no CSV line, no error-log
-// line. Returns std::nullopt when the base has neither a trend-line file nor a history of that
-// name, or when the name holds a path separator.
+// Evaluates the stock whose file name is `fileName` (as on the disk; a different case is found
+// too) in the base of `layout` under `options`, with the scan's own per-stock step, and returns
+// the account of each of its trend lines. Writes nothing: no row, no group, no CSV line, no
+// error-log line. Returns std::nullopt when the base has neither a trend-line file nor a history
+// of that name, or when the name would lead out of the base's folders.
 std::optional<StockAccount> explainStock(const BaseLayout& layout, const ScanOptions& options,
-                                         std::string_view nameCode, char decimalSeparator);
+                                         std::string_view fileName, char decimalSeparator);
 
-// A row of the results list, as its texts stand (Windows-1252 bytes, padded or not).
-struct ResultRowTexts
-{
-    std::string action;  // marked name: "X_" for a crossing, cut to 15 characters when longer
-    std::string sicovam; // code
-    std::string ut;      // unit text
-    std::string ecart;   // gap text
-};
+// Finds the stock that a person typed (see findStock) among the trend-line files of the base,
+// then among its histories (a stock without trend lines).
+StockSearch findStockInBase(const BaseLayout& layout, std::string_view typed);
 
 // The trend line behind a row: the account of its stock and the index of the line in it.
 struct RowLine
@@ -47,30 +44,9 @@ struct RowLine
     std::size_t index = 0;
 };
 
-// Finds the trend line behind result rows of one run. The trend-line folder is listed once, on
-// the first search.
-class RowLineFinder
-{
-public:
-    RowLineFinder(BaseLayout layout, ScanOptions options, char decimalSeparator);
-
-    // The stock whose name and code the row shows and, among its reported lines, the first whose
-    // unit, gap text and crossing mark are the row's. std::nullopt when no line matches (the base
-    // changed since the run).
-    std::optional<RowLine> find(const ResultRowTexts& row);
-
-    const BaseLayout& layout() const { return m_layout; }
-
-    const ScanOptions& options() const { return m_options; }
-
-    char decimalSeparator() const { return m_decimalSeparator; }
-
-private:
-    BaseLayout m_layout;
-    ScanOptions m_options;
-    char m_decimalSeparator;
-    bool m_listed = false;
-    std::vector<std::string> m_files;
-};
+// The trend line of the row `identity`, evaluated again under `options` in the base of `layout`
+// (the base the row came from). std::nullopt when the stock or its line is no longer there.
+std::optional<RowLine> findRowLine(const BaseLayout& layout, const ScanOptions& options,
+                                   const RowIdentity& identity, char decimalSeparator);
 
 } // namespace parvane::scan

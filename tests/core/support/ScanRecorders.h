@@ -34,7 +34,11 @@ public:
 
     void clear() override { rows.clear(); }
 
-    void addRow() override { rows.emplace_back(); }
+    void addRow(const scan::RowIdentity& identity) override
+    {
+        rows.emplace_back();
+        identities.push_back(identity);
+    }
 
     // A row number outside the list throws, which fails the test.
     void setText(std::size_t row, scan::ResultColumn column, std::string_view text) override
@@ -43,6 +47,7 @@ public:
     }
 
     std::vector<Row> rows;
+    std::vector<scan::RowIdentity> identities;
 };
 
 // What the window would show: status texts, the progress bar and the CSV label, in call order.
