@@ -92,6 +92,17 @@ std::uint64_t fnv1a(std::string_view bytes)
     return hash;
 }
 
+// The base folder as the kept file names it and as its name is made: the same base reached by
+// another path (a link, a relative path) is the same base.
+std::filesystem::path canonicalBase(const std::filesystem::path& base)
+{
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::weakly_canonical(base, error);
+    if (error)
+        folder = std::filesystem::absolute(base, error);
+    return folder;
+}
+
 // An exclusive lock on `file` + ".lock" for the life of the object; without it (the lock file
 // cannot be made) the kept rows are still compared and written.
 class FileLock
@@ -209,10 +220,7 @@ std::string runOptionsKey(const ScanOptions& options, const Selection& selection
 std::filesystem::path keptRowsFile(const std::filesystem::path& programFolder,
                                    const std::filesystem::path& base)
 {
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::weakly_canonical(base, error);
-    if (error)
-        folder = std::filesystem::absolute(base, error);
+    const std::filesystem::path folder = canonicalBase(base);
     std::array<char, 16> hex{};
     const auto result = std::to_chars(hex.data(), hex.data() + hex.size(), fnv1a(folder.native()), 16);
     const std::string digits(hex.data(), result.ptr);
@@ -233,7 +241,7 @@ NewRowsResult markNewRows(const std::filesystem::path& file, const BaseLayout& l
         bytes.clear();
     }
 
-    const std::string baseText = text::diskNameToUtf8(layout.base.string());
+    const std::string baseText = text::diskNameToUtf8(canonicalBase(layout.base).string());
     const std::string header = std::string(kHeader) + baseText;
     const std::string prefix = optionsKey + '\t';
     std::set<std::string, std::less<>> previous;
