@@ -79,8 +79,8 @@ public:
 
     std::size_t rows() const { return m_rows; }
 
-    // A stock whose name Windows-1252 cannot hold whole: each file that then receives a line of
-    // it logs the loss once.
+    // The stock being evaluated; when its name Windows-1252 cannot hold whole, each file that
+    // then receives a line of it logs the loss once.
     void stockStarted(std::string_view fileName, bool lossyName) override
     {
         m_fileName = fileName;
@@ -118,62 +118,86 @@ private:
     std::set<const ResultFile*> m_lossLogged;
 };
 
+// change: reads one stock's trend-line file and hands its lines to the evaluation; failures go
+// to the outputs' error log.
+class StockWalker
+{
+public:
+    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
+                evaluation::EvaluationOutputs& outputs)
+        : m_layout(layout)
+        , m_evaluator(evaluator)
+        , m_outputs(outputs)
+        , m_histories(layout.histo)
+        , m_comments(layout.comment)
+    {}
+
+    StockWalk change(const std::string& filename)
+    {
+        const std::filesystem::path path = m_layout.droite / filename;
+        const std::string pathText = path.string();
+        // The name and code stand in the list, the groups and the CSV as Korvix reads them there.
+        text::Windows1252Name windowsName = text::diskNameToWindows1252(filename);
+        m_windowsName = std::move(windowsName.bytes);
+        const auto stockName = splitStockFileName(m_windowsName);
+        m_lines.clear();
+        if (!stockName) {
+            m_outputs.logError(pathText, evaluation::kMessageNoUnderscore);
+            return StockWalk::BadName;
+        }
+        const text::FileStatus status = text::readWholeFile(path, m_buffer);
+        if (!status.ok()) {
+            m_outputs.logError(pathText, failureMessage(status.code, status.isMissing()));
+            return StockWalk::Unreadable;
+        }
+        std::size_t count = 0;
+        text::forEachLine(m_buffer, [&](std::string_view line) {
+            if (++count <= kMaxTrendLines)
+                m_lines.push_back(line);
+        });
+        if (count > kMaxTrendLines) {
+            m_outputs.logError(pathText, evaluation::kMessageTooManyLines);
+            return StockWalk::TooManyLines;
+        }
+
+        evaluation::StockFiles stock;
+        stock.fileName = filename;
+        stock.name = stockName->name;
+        stock.code = stockName->code;
+        stock.history = m_histories.resolve(filename);
+        if (auto comment = m_comments.findFile(filename)) {
+            stock.hasComment = true;
+            stock.comment = std::move(*comment);
+        }
+        m_outputs.stockStarted(filename, windowsName.lossy);
+        m_evaluator.transforme(stock, m_lines, pathText);
+        return StockWalk::Evaluated;
+    }
+
+    const std::vector<std::string_view>& lines() const { return m_lines; }
+
+private:
+    const BaseLayout& m_layout;
+    evaluation::StockEvaluator& m_evaluator;
+    evaluation::EvaluationOutputs& m_outputs;
+    FolderIndex m_histories;
+    FolderIndex m_comments;
+    std::string m_buffer;
+    std::string m_windowsName;
+    std::vector<std::string_view> m_lines;
+};
+
 } // namespace
 
-StockWalker::StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
-                         evaluation::EvaluationOutputs& outputs)
-    : m_layout(layout)
-    , m_evaluator(evaluator)
-    , m_outputs(outputs)
-    , m_histories(layout.histo)
-    , m_comments(layout.comment)
-{}
-
-StockWalk StockWalker::change(const std::string& filename)
+StockWalk walkStock(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
+                    evaluation::EvaluationOutputs& outputs, const std::string& fileName,
+                    std::vector<std::string>* lines)
 {
-    const std::filesystem::path path = m_layout.droite / filename;
-    const std::string pathText = path.string();
-    // The name and code stand in the list, the groups and the CSV as Korvix reads them there.
-    text::Windows1252Name windowsName = text::diskNameToWindows1252(filename);
-    m_windowsName = std::move(windowsName.bytes);
-    m_lines.clear();
-    const auto stockName = splitStockFileName(m_windowsName);
-    if (!stockName) {
-        m_outputs.logError(pathText, evaluation::kMessageNoUnderscore);
-        return StockWalk::BadName;
-    }
-    const text::FileStatus status = text::readWholeFile(path, m_buffer);
-    if (!status.ok()) {
-        m_outputs.logError(pathText, failureMessage(status.code, status.isMissing()));
-        return StockWalk::Unreadable;
-    }
-    std::size_t count = 0;
-    text::forEachLine(m_buffer, [&](std::string_view line) {
-        if (++count <= kMaxTrendLines)
-            m_lines.push_back(line);
-    });
-    if (count > kMaxTrendLines) {
-        m_outputs.logError(pathText, evaluation::kMessageTooManyLines);
-        return StockWalk::TooManyLines;
-    }
-
-    evaluation::StockFiles stock;
-    stock.fileName = filename;
-    stock.name = stockName->name;
-    stock.code = stockName->code;
-    stock.history = m_histories.resolve(filename);
-    if (auto comment = m_comments.findFile(filename)) {
-        stock.hasComment = true;
-        stock.comment = std::move(*comment);
-    }
-    m_outputs.stockStarted(filename, windowsName.lossy);
-    m_evaluator.transforme(stock, m_lines, pathText);
-    return StockWalk::Evaluated;
-}
-
-std::filesystem::path StockWalker::historyFile(const std::string& filename)
-{
-    return m_histories.resolve(filename);
+    StockWalker walker(layout, evaluator, outputs);
+    const StockWalk walk = walker.change(fileName);
+    if (lines)
+        lines->assign(walker.lines().begin(), walker.lines().end());
+    return walk;
 }
 
 evaluation::EvaluationSettings evaluationSettings(const ScanOptions& options, char decimalSeparator)

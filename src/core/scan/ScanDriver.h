@@ -3,12 +3,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/evaluation/Evaluation.h"
 #include "core/scan/ErrorLog.h"
-#include "core/scan/FolderIndex.h"
 #include "core/scan/PathMapping.h"
 #include "core/scan/ResultsSink.h"
 #include "core/scan/RunEnvironment.h"
@@ -36,35 +34,13 @@ enum class StockWalk
     TooManyLines, // more than 100 lines: logged, not evaluated
 };
 
-// change: reads one stock's trend-line file (at most 100 lines) and hands its lines to the
-// evaluation, which writes to `outputs`; failures go to outputs.logError. The run walks every
-// stock with one walker; the account of one stock (--explain, the chart) walks it the same way
-// with an observer attached to the evaluator. `layout` must outlive the walker.
-class StockWalker
-{
-public:
-    StockWalker(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
-                evaluation::EvaluationOutputs& outputs);
-
-    // `filename`: the stock file name as it lies in the trend-line folder.
-    StockWalk change(const std::string& filename);
-
-    // The lines of the last stock read (valid until the next change).
-    const std::vector<std::string_view>& lines() const { return m_lines; }
-
-    // The stock's history file, resolved in the history folder.
-    std::filesystem::path historyFile(const std::string& filename);
-
-private:
-    const BaseLayout& m_layout;
-    evaluation::StockEvaluator& m_evaluator;
-    evaluation::EvaluationOutputs& m_outputs;
-    FolderIndex m_histories;
-    FolderIndex m_comments;
-    std::string m_buffer;
-    std::string m_windowsName;
-    std::vector<std::string_view> m_lines;
-};
+// The per-stock step of a run (`change`) for one stock alone, as the account of a stock (--explain,
+// the chart) needs it: reads the trend-line file `fileName` (as it lies in the trend-line folder,
+// at most 100 lines) and hands its lines to `evaluator`, which writes to `outputs`; failures go to
+// outputs.logError. `lines` receives the lines read.
+StockWalk walkStock(const BaseLayout& layout, evaluation::StockEvaluator& evaluator,
+                    evaluation::EvaluationOutputs& outputs, const std::string& fileName,
+                    std::vector<std::string>* lines = nullptr);
 
 // lance: one whole run over the base of `layout`. Opens the result files whose options are on
 // (the CSV file, "Melvor.txt", "Parvane.txt"), walks the chosen stocks (`selection` while active)

@@ -71,13 +71,12 @@ std::optional<StockAccount> explainStock(const BaseLayout& layout, const ScanOpt
     evaluation::StockEvaluator evaluator(evaluationSettings(options, decimalSeparator), outputs);
     evaluator.setObserver(&collector);
     evaluator.startRun();
-    StockWalker walker(layout, evaluator, outputs);
-    account.historyFile = walker.historyFile(account.fileName);
-    const StockWalk walk = walker.change(account.fileName);
+    account.historyFile = FolderIndex(layout.histo).resolve(account.fileName);
+    std::vector<std::string> lines;
+    const StockWalk walk = walkStock(layout, evaluator, outputs, account.fileName, &lines);
     account.tooManyLines = walk == StockWalk::TooManyLines;
     if (walk != StockWalk::Evaluated)
         return account;
-    const std::vector<std::string_view>& lines = walker.lines();
     for (std::size_t number = account.lines.size() + 1; number <= lines.size(); ++number) {
         evaluation::TrendLineAccount notReached;
         notReached.lineNumber = number;
