@@ -35,12 +35,20 @@ public:
     // the default width.
     void clear() override;
 
-    // Adds an empty row. Rows reach the list in batches, at most every kFlushIntervalMs, and all
-    // of them by flush() or when the sink goes.
+    // Adds an empty row. Rows reach the list in batches: by flushIfDue(), at most every
+    // kFlushIntervalMs, and all of them by flush() or when the sink goes.
     void addRow() override;
 
     // Adds the rows still waiting to the list.
     void flush();
+
+    // Adds the rows still waiting when the last batch went kFlushIntervalMs ago or more, or when
+    // none has gone since the list was cleared (the first rows of a run show at once): called
+    // between stocks, so that the rows found so far show during a run.
+    void flushIfDue();
+
+    // The rows added since the list was cleared, in the list or waiting.
+    std::size_t rowCount() const { return m_rows.size(); }
 
     static constexpr qint64 kFlushIntervalMs = 250;
 

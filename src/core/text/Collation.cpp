@@ -53,6 +53,14 @@ int compareText(std::string_view a, std::string_view b) noexcept
     return a.size() < b.size() ? -1 : 1;
 }
 
+std::string collationKey(std::string_view text)
+{
+    std::string key(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        key[i] = static_cast<char>(kKeys[static_cast<unsigned char>(text[i])]);
+    return key;
+}
+
 int compareUtf8Text(std::string_view a, std::string_view b)
 {
     return compareText(utf8ToWindows1252(a), utf8ToWindows1252(b));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace parvane::text {
@@ -10,6 +11,10 @@ namespace parvane::text {
 // compare equal, so that a stable sort keeps them in the order they were added.
 // Returns a negative number, 0 or a positive number as `a` sorts before, with or after `b`.
 int compareText(std::string_view a, std::string_view b) noexcept;
+
+// A key per text for sorting many texts: two keys compare as std::string (byte by byte, unsigned)
+// as their texts compare by compareText.
+std::string collationKey(std::string_view text);
 
 // The same order for UTF-8 text (what the windows show): converted to Windows-1252 first.
 int compareUtf8Text(std::string_view a, std::string_view b);

@@ -1,9 +1,9 @@
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 #include "core/text/DiskName.h"
 #include "core/text/Windows1252.h"
 
-namespace parvane::dialogs {
+namespace parvane::qt {
 
 QString fromWindows1252(std::string_view bytes)
 {
@@ -32,4 +32,4 @@ std::filesystem::path toDiskPath(const QString& text)
     return std::filesystem::path(text.toStdString());
 }
 
-} // namespace parvane::dialogs
+} // namespace parvane::qt

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace parvane::dialogs {
+namespace parvane::qt {
 
 // The one place where the windows turn bytes into QString and back; the rule itself lives in
 // core/text/DiskName.h. Texts read from inside Korvix's files (comments, group lines, result rows)
@@ -21,4 +21,4 @@ QString fromDiskPath(const std::filesystem::path& path);
 // A path typed or chosen in a window, as the bytes that name it on the disk (UTF-8).
 std::filesystem::path toDiskPath(const QString& text);
 
-} // namespace parvane::dialogs
+} // namespace parvane::qt
