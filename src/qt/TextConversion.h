@@ -14,6 +14,8 @@ namespace parvane::qt {
 
 QString fromWindows1252(std::string_view bytes);
 std::string toWindows1252(const QString& text);
+// Appends the Windows-1252 form of `text` to `bytes`, without a string of its own for Latin-1 text.
+void appendWindows1252(std::string& bytes, const QString& text);
 
 QString fromDiskName(std::string_view name);
 QString fromDiskPath(const std::filesystem::path& path);

@@ -16,6 +16,9 @@ int compareText(std::string_view a, std::string_view b) noexcept;
 // as their texts compare by compareText.
 std::string collationKey(std::string_view text);
 
+// Appends the key of `text` to `keys`.
+void appendCollationKey(std::string& keys, std::string_view text);
+
 // The same order for UTF-8 text (what the windows show): converted to Windows-1252 first.
 int compareUtf8Text(std::string_view a, std::string_view b);
 
