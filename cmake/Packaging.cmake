@@ -73,6 +73,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${PARVANE_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own catalogues: the buttons, menus and file dialogs that Qt draws read in the desktop's
+# language (the libraries found by shlibdeps are added to this list).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS wine)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "trend-line scanner for Korvix bases\n"

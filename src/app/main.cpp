@@ -10,15 +10,16 @@
 #include "core/Version.h"
 #include "core/scan/ProgramFolder.h"
 #include "dialogs/MessageBoxes.h"
-#include "dialogs/TextConversion.h"
 #include "mainwindow/ParvaneProgram.h"
 #include "mainwindow/tendancesForm1.h"
+#include "qt/QtTranslations.h"
+#include "qt/TextConversion.h"
 
 namespace {
 
 std::filesystem::path toPath(const QString& text)
 {
-    return parvane::dialogs::toDiskPath(text);
+    return parvane::qt::toDiskPath(text);
 }
 
 } // namespace
@@ -32,6 +33,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parvane"));
     QApplication::setApplicationVersion(QString::fromLatin1(parvane::kVersion));
+    parvane::qt::installQtTranslations(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -197,7 +197,7 @@ public:
             keys.push_back(row.texts[static_cast<std::size_t>(scan::ResultColumn::Action)]);
         std::vector<PrintedRow> rows;
         rows.reserve(m_rows.size());
-        for (const std::size_t index : scan::resultRowOrder(keys)) {
+        for (const std::size_t index : scan::resultRowOrder(keys, scan::ResultColumn::Action)) {
             rows.push_back(m_rows[index]);
             for (std::string& cell : rows.back().texts)
                 cell = text::windows1252ToUtf8(cell);

@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::dialogs {
 
@@ -86,7 +86,7 @@ void DrivePicker::setDrives(std::vector<Drive> drives)
     clear();
     for (const Drive& drive : m_drives) {
         addItem(drive.label);
-        setItemData(count() - 1, fromDiskPath(drive.root), Qt::ToolTipRole);
+        setItemData(count() - 1, qt::fromDiskPath(drive.root), Qt::ToolTipRole);
     }
 }
 

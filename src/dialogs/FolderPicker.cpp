@@ -9,7 +9,7 @@
 #include <QHeaderView>
 #include <QStyle>
 
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::dialogs {
 
@@ -131,7 +131,7 @@ void FolderPicker::populate(QTreeWidgetItem* item)
     std::vector<std::pair<QString, fs::path>> named;
     named.reserve(subfolders.size());
     for (fs::path& subfolder : subfolders)
-        named.emplace_back(fromDiskPath(subfolder.filename()), std::move(subfolder));
+        named.emplace_back(qt::fromDiskPath(subfolder.filename()), std::move(subfolder));
     std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
         const int folded = a.first.compare(b.first, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a.first < b.first;
@@ -143,7 +143,7 @@ void FolderPicker::populate(QTreeWidgetItem* item)
 
 QTreeWidgetItem* FolderPicker::addFolderItem(QTreeWidgetItem* parent, const std::filesystem::path& folder)
 {
-    auto* item = new QTreeWidgetItem(parent, QStringList(fromDiskPath(folder.filename())));
+    auto* item = new QTreeWidgetItem(parent, QStringList(qt::fromDiskPath(folder.filename())));
     item->setData(0, kPathRole, pathBytes(folder));
     item->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
     // Whether it has subfolders is known once it is opened.

@@ -11,7 +11,7 @@
 #include "core/scan/GroupSelection.h"
 #include "core/scan/Selection.h"
 #include "dialogs/ColumnSizing.h"
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 #include "ui_frmselgroupe.h"
 
@@ -36,7 +36,7 @@ int progressSteps(double value)
 // A group is named after its file: a name from the disk.
 QString displayName(const std::string& name)
 {
-    return fromDiskName(name);
+    return qt::fromDiskName(name);
 }
 
 } // namespace

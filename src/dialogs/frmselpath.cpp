@@ -15,7 +15,7 @@
 #include "dialogs/DrivePicker.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/MessageBoxes.h"
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 #include "ui_frmselpath.h"
 
@@ -42,7 +42,7 @@ void dropFinalSeparator(std::string& text)
 fs::path homeFolder()
 {
     std::error_code error;
-    const fs::path home = fs::canonical(toDiskPath(QDir::homePath()), error);
+    const fs::path home = fs::canonical(qt::toDiskPath(QDir::homePath()), error);
     if (error || !fs::is_directory(home, error))
         return fs::path("/");
     return home;
@@ -190,10 +190,10 @@ void frmselpath::affichebases()
 
 void frmselpath::onCommand1Click()
 {
-    const QString text = QStringLiteral("Korvix: ") + fromDiskName(m_values.cheminexe)
-                         + QStringLiteral("\nBase1: ") + fromDiskName(m_values.cheminbase1)
-                         + QStringLiteral("\nbase2: ") + fromDiskName(m_values.cheminbase2)
-                         + QStringLiteral("\nbase3: ") + fromDiskName(m_values.cheminbase3)
+    const QString text = QStringLiteral("Korvix: ") + qt::fromDiskName(m_values.cheminexe)
+                         + QStringLiteral("\nBase1: ") + qt::fromDiskName(m_values.cheminbase1)
+                         + QStringLiteral("\nbase2: ") + qt::fromDiskName(m_values.cheminbase2)
+                         + QStringLiteral("\nbase3: ") + qt::fromDiskName(m_values.cheminbase3)
                          + QStringLiteral("\nVerifiez la validite des selections."
                                           "\nDans la majorite des cas, seule Base1 est renseignee");
     if (!m_boxes.confirm(this, QStringLiteral("Parvane - Chemins"), text))
@@ -205,7 +205,7 @@ void frmselpath::onCommand1Click()
     if (!ecritini()) {
         m_boxes.information(this, QStringLiteral("Parvane"),
                             QStringLiteral("Le fichier Zarbel.ini n'a pas pu etre ecrit:\n")
-                                + fromDiskPath(iniFile()));
+                                + qt::fromDiskPath(iniFile()));
         return;
     }
     accept();

@@ -12,8 +12,8 @@
 
 #include "core/scan/KorvixExecutable.h"
 #include "core/scan/PathMapping.h"
-#include "dialogs/TextConversion.h"
 #include "host/KeySequence.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::host {
 
@@ -114,7 +114,7 @@ bool KorvixCommand::lancekorvix(const KorvixCommandInputs& inputs, const Message
     bool started = false;
     if (error) {
         reportOrIgnore(title(),
-                       cannotStart(QStringLiteral("le dossier de la base ") + dialogs::fromDiskPath(base)
+                       cannotStart(QStringLiteral("le dossier de la base ") + qt::fromDiskPath(base)
                                    + QStringLiteral(" est inaccessible (")
                                    + QString::fromStdString(error.message()) + QStringLiteral(").")));
     } else {
@@ -157,7 +157,7 @@ bool KorvixCommand::startKorvix(const KorvixCommandInputs& inputs, const std::fi
     if (!executable) {
         report(title(),
                QStringLiteral("Korvix n'est pas a la position indiquee\ndans le fichier Zarbel.ini\n(")
-                   + dialogs::fromDiskPath(folder / scan::kKorvixExecutable) + QStringLiteral(")"));
+                   + qt::fromDiskPath(folder / scan::kKorvixExecutable) + QStringLiteral(")"));
         return false;
     }
     if (isWindowsExecutable(*executable)) {
@@ -174,7 +174,7 @@ bool KorvixCommand::startKorvix(const KorvixCommandInputs& inputs, const std::fi
     } else if (isNativeExecutable(*executable)) {
         start.program = localPath(*executable);
     } else {
-        report(title(), cannotStart(dialogs::fromDiskPath(*executable)
+        report(title(), cannotStart(qt::fromDiskPath(*executable)
                                     + QStringLiteral(" n'est pas un programme executable.")));
         return false;
     }

@@ -13,8 +13,8 @@
 #include "core/scan/CommentLookup.h"
 #include "core/scan/KorvixCaption.h"
 #include "core/scan/PathMapping.h"
-#include "dialogs/TextConversion.h"
 #include "host/KorvixWindow.h"
+#include "qt/TextConversion.h"
 
 #include "ui_formcomm1.h"
 
@@ -177,7 +177,7 @@ void formcomm1::loadComments(const std::string& key)
     if (!evaluation::readCommentLines(*file, lines).ok())
         return;
     for (const std::string& line : lines)
-        m_ui->Listcomm1->addItem(dialogs::fromWindows1252(line));
+        m_ui->Listcomm1->addItem(qt::fromWindows1252(line));
 }
 
 void formcomm1::boucle()

@@ -1,5 +1,7 @@
 #include "mainwindow/ChartWindow.h"
 
+#include <algorithm>
+
 #include <QCompleter>
 #include <QEvent>
 #include <QFileDialog>
@@ -22,11 +24,11 @@
 #include "core/scan/FolderIndex.h"
 #include "core/scan/ResultsSink.h"
 #include "dialogs/MessageBoxes.h"
-#include "dialogs/TextConversion.h"
 #include "mainwindow/ChartView.h"
 #include "mainwindow/LocaleEnvironment.h"
 #include "mainwindow/ResultsListSink.h"
 #include "mainwindow/tendancesForm1.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::mainwindow {
 
@@ -40,15 +42,18 @@ QString linesText(const std::vector<std::string>& lines)
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
-    return dialogs::fromDiskName(text);
+    return qt::fromDiskName(text);
 }
 
 QString chartTitle(const scan::StockAccount& stock, const evaluation::TrendLineAccount& line)
 {
-    std::string title = stock.fileName.substr(0, stock.fileName.size() - 4) + " - droite "
-                        + std::to_string(line.lineNumber) + " - ";
-    title += line.unit == evaluation::kUnitWeek ? "hebdomadaire" : "quotidien";
-    return dialogs::fromDiskName(title);
+    // The unit as the list's column "UT" shows it.
+    std::string unit = line.unit;
+    while (!unit.empty() && unit.back() == ' ')
+        unit.pop_back();
+    const std::string title = stock.fileName.substr(0, stock.fileName.size() - 4) + " - droite "
+                              + std::to_string(line.lineNumber) + " - " + unit;
+    return qt::fromDiskName(title);
 }
 
 } // namespace
@@ -135,15 +140,21 @@ void ChartWindow::openFor(const QTreeWidgetItem* item)
 {
     showRow(item);
     if (!isVisible()) {
-        // Beside the list rather than over it: at the bottom right of the screen of the main window.
-        if (!m_placed) {
-            if (const QScreen* screen = m_window.screen()) {
-                const QRect area = screen->availableGeometry();
-                // The frame is not known before the first show: leave room for a title bar.
-                move(area.right() - width() - 8, area.bottom() - height() - 40);
-            }
-            m_placed = true;
+        if (const QScreen* screen = m_window.screen()) {
+            QTreeWidget* list = m_window.resultsList();
+            const QRect cell = list->visualItemRect(item);
+            const QRect row(list->viewport()->mapToGlobal(QPoint(0, cell.top())),
+                            QSize(list->viewport()->width(), cell.height()));
+            // The window manager's frame is known once the window has been shown; before, leave
+            // room for a title bar and borders.
+            const QMargins frame = m_placed ? QMargins(geometry().left() - frameGeometry().left(),
+                                                       geometry().top() - frameGeometry().top(),
+                                                       frameGeometry().right() - geometry().right(),
+                                                       frameGeometry().bottom() - geometry().bottom())
+                                            : QMargins(4, 30, 4, 4);
+            setGeometry(placement(screen->availableGeometry(), size(), frame, row));
         }
+        m_placed = true;
         show();
     }
     raise();
@@ -154,6 +165,27 @@ void ChartWindow::showNothing(const QString& why)
     m_chart->setModel(std::nullopt, QString());
     m_chart->setEmptyText(why);
     m_account->clear();
+}
+
+QRect ChartWindow::placement(const QRect& area, QSize size, const QMargins& frame, const QRect& row)
+{
+    // Fully on the screen of the main window, at its right, above or below the clicked row on
+    // the side with more room; the window is made shorter when neither side can hold it.
+    const QRect inner = area.marginsRemoved(frame);
+    size = size.boundedTo(inner.size());
+    const int above = row.top() - inner.top() - frame.bottom() - kRowMargin;
+    const int below = inner.bottom() - row.bottom() - frame.top() - kRowMargin;
+    const bool fitsAbove = above >= size.height();
+    const bool fitsBelow = below >= size.height();
+    const bool goBelow = fitsBelow || (!fitsAbove && below > above);
+    const int room = goBelow ? below : above;
+    if (room < size.height())
+        size.setHeight(std::max(room, std::min(kShortestHeight, inner.height())));
+    const int left = inner.right() - size.width() + 1;
+    int top = goBelow ? row.bottom() + 1 + kRowMargin + frame.top()
+                      : row.top() - kRowMargin - frame.bottom() - size.height();
+    top = std::clamp(top, inner.top(), inner.bottom() + 1 - size.height());
+    return {QPoint(left, top), size};
 }
 
 void ChartWindow::showRow(const QTreeWidgetItem* item)
@@ -171,7 +203,7 @@ void ChartWindow::showRow(const QTreeWidgetItem* item)
     const scan::BaseLayout rowLayout =
         scan::BaseLayout::resolve(identity->base, settings.droite, settings.histo);
     const bool otherBase = identity->base != m_window.activeBaseFolder();
-    const QString baseName = dialogs::fromDiskName(identity->base.string());
+    const QString baseName = qt::fromDiskName(identity->base.string());
     const char separator = decimalSeparator();
     const auto found = scan::findRowLine(rowLayout, m_window.runOptions(), *identity, separator);
     if (!found) {
@@ -231,7 +263,7 @@ void ChartWindow::showStock(const QString& nameCode)
         showNothing(why);
         return;
     }
-    m_account->setPlainText(dialogs::fromDiskName(scan::stockAccountText(*account, separator)));
+    m_account->setPlainText(qt::fromDiskName(scan::stockAccountText(*account, separator)));
     // The chart shows the first line that was placed against the last bar.
     for (const evaluation::TrendLineAccount& line : account->lines) {
         if (line.gapsComputed) {

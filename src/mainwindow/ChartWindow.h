@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <optional>
 
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -55,10 +57,19 @@ public:
 
     QLineEdit& stockBox() { return *m_stockBox; }
 
+    // Where the window goes when it opens (its geometry, frame aside): inside `area` (the
+    // available part of the main window's screen) with its `frame`, at the right, above or below
+    // `row` (the clicked row, in screen coordinates) without covering it, shortened when neither
+    // side holds `size`.
+    static QRect placement(const QRect& area, QSize size, const QMargins& frame, const QRect& row);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int kRowMargin = 8;
+    static constexpr int kShortestHeight = 320;
+
     void openFor(const QTreeWidgetItem* item);
     void showNothing(const QString& why);
     void loadCompleterNames();

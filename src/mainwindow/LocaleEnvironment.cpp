@@ -6,11 +6,11 @@
 #include <QDateTime>
 #include <QTime>
 
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::mainwindow {
 
-using dialogs::toWindows1252;
+using qt::toWindows1252;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QString>
 
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::mainwindow {
 
@@ -35,11 +35,18 @@ ProgressObserver::ProgressObserver(QLabel& status, QProgressBar& bar, QLabel& cs
     , m_bar(bar)
     , m_csvLabel(csvLabel)
     , m_keepGoing(std::move(keepGoing))
-{}
+{
+    m_sinceEvents.start();
+}
+
+void ProgressObserver::setBeforeEvents(std::function<void()> hook)
+{
+    m_beforeEvents = std::move(hook);
+}
 
 void ProgressObserver::statusText(std::string_view text)
 {
-    m_status.setText(dialogs::fromWindows1252(text));
+    m_status.setText(qt::fromWindows1252(text));
     m_status.repaint();
 }
 
@@ -60,7 +67,7 @@ void ProgressObserver::progressValue(double value)
 
 void ProgressObserver::csvFileShown(const std::filesystem::path& file)
 {
-    m_csvLabel.setText(dialogs::fromDiskPath(file));
+    m_csvLabel.setText(qt::fromDiskPath(file));
     m_bar.hide();
     m_csvLabel.show();
 }
@@ -73,7 +80,12 @@ void ProgressObserver::csvLabelHidden()
 bool ProgressObserver::afterStock(double progress)
 {
     progressValue(progress);
-    QCoreApplication::processEvents();
+    if (m_sinceEvents.elapsed() >= kEventsIntervalMs) {
+        if (m_beforeEvents)
+            m_beforeEvents();
+        QCoreApplication::processEvents();
+        m_sinceEvents.start();
+    }
     return !m_keepGoing || m_keepGoing();
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string_view>
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 
 #include "core/scan/ScanObserver.h"
@@ -15,9 +16,10 @@ namespace parvane::mainwindow {
 
 // Shows a run in the main window: the status label Label8, the progress bar ProgressBar1 and the
 // label Label14 with the CSV file's path. The bar takes the run's fractional values (0.1, 2.1 ...)
-// in hundredths. After each stock the pending events are processed, so that the window stays live
-// during a run; `keepGoing` is asked then and ends the run when it returns false (the window is
-// closing). The widgets must outlive the observer.
+// in hundredths. After each stock, when kEventsIntervalMs have gone by since the last time, the
+// pending events are processed, so that the window stays live during a run without paying an event
+// loop pass per stock; `keepGoing` is asked after each stock and ends the run when it returns false
+// (the window is closing). The widgets must outlive the observer.
 class ProgressObserver final : public scan::ScanObserver
 {
     Q_DISABLE_COPY_MOVE(ProgressObserver)
@@ -26,7 +28,13 @@ public:
     // Hundredths of a progress unit per bar step.
     static constexpr double kBarScale = 100.0;
 
+    // The longest time between two passes of the event loop during a walk, scan time aside.
+    static constexpr qint64 kEventsIntervalMs = 15;
+
     ProgressObserver(QLabel& status, QProgressBar& bar, QLabel& csvLabel, std::function<bool()> keepGoing);
+
+    // Runs just before each pass of the event loop (the results list takes its new rows there).
+    void setBeforeEvents(std::function<void()> hook);
 
     // `text` is Windows-1252; the label is repainted at once, before any event is processed.
     void statusText(std::string_view text) override;
@@ -43,6 +51,8 @@ private:
     QProgressBar& m_bar;
     QLabel& m_csvLabel;
     std::function<bool()> m_keepGoing;
+    std::function<void()> m_beforeEvents;
+    QElapsedTimer m_sinceEvents;
 };
 
 } // namespace parvane::mainwindow

@@ -8,7 +8,8 @@
 #include <QTreeWidget>
 #include <QVariant>
 
-#include "dialogs/TextConversion.h"
+#include "mainwindow/ListSorting.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::mainwindow {
 
@@ -30,6 +31,8 @@ void ResultsListSink::clear()
     m_list.clear();
     m_widestWidth.fill(-1);
     m_widestItem.fill(nullptr);
+    // The first rows of a run show at once, the next ones in batches.
+    m_sinceFlush.invalidate();
     // Dropping the columns first gives every header back its default width.
     m_list.setColumnCount(0);
     QStringList headers;
@@ -39,6 +42,7 @@ void ResultsListSink::clear()
     }
     m_list.setHeaderLabels(headers);
     QHeaderView* header = m_list.header();
+    header->setSortIndicatorShown(false);
     for (int column = 0; column < scan::kResultColumnCount; ++column)
         header->resizeSection(column, header->defaultSectionSize());
 }
@@ -47,9 +51,8 @@ void ResultsListSink::addRow(const scan::RowIdentity& identity)
 {
     // Rows join the view in batches: the view lays out all its rows again after each insertion
     // that the event loop sees, which a row at a time makes quadratic in the number of rows.
-    if (!m_pending.isEmpty() && m_sinceFlush.isValid() && m_sinceFlush.elapsed() >= kFlushIntervalMs)
-        flush();
-    auto* item = new QTreeWidgetItem();
+    flushIfDue();
+    auto* item = new RankedItem();
     item->setData(0, kIdentityRole, QVariant::fromValue(identity));
     m_pending.append(item);
     m_rows.push_back(item);
@@ -64,12 +67,18 @@ void ResultsListSink::flush()
     m_pending.clear();
 }
 
+void ResultsListSink::flushIfDue()
+{
+    if (!m_pending.isEmpty() && (!m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= kFlushIntervalMs))
+        flush();
+}
+
 void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::string_view text)
 {
     if (row == 0 || row > m_rows.size())
         return;
     QTreeWidgetItem* item = m_rows[row - 1];
-    const QString shown = dialogs::fromWindows1252(text);
+    const QString shown = qt::fromWindows1252(text);
     item->setText(static_cast<int>(column), shown);
     const auto index = static_cast<std::size_t>(column);
     if (index >= m_widestWidth.size())

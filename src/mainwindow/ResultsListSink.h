@@ -38,7 +38,8 @@ public:
     void clear() override;
 
     // Adds an empty row, with `identity` in its data (see identityOf). Rows reach the list in
-    // batches, at most every kFlushIntervalMs, and all of them by flush() or when the sink goes.
+    // batches: by flushIfDue(), at most every kFlushIntervalMs, and all of them by flush() or when
+    // the sink goes.
     void addRow(const scan::RowIdentity& identity) override;
 
     // The trend line that a row of the list is about, kept in the row's data so that it follows
@@ -50,6 +51,14 @@ public:
 
     // Adds the rows still waiting to the list.
     void flush();
+
+    // Adds the rows still waiting when the last batch went kFlushIntervalMs ago or more, or when
+    // none has gone since the list was cleared (the first rows of a run show at once): called
+    // between stocks, so that the rows found so far show during a run.
+    void flushIfDue();
+
+    // The rows added since the list was cleared, in the list or waiting.
+    std::size_t rowCount() const { return m_rows.size(); }
 
     static constexpr qint64 kFlushIntervalMs = 250;
 

@@ -22,6 +22,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -36,11 +37,11 @@
 #include "core/scan/ScanRun.h"
 #include "dialogs/ColumnSizing.h"
 #include "dialogs/MessageBoxes.h"
-#include "dialogs/TextConversion.h"
 #include "mainwindow/ListSorting.h"
 #include "mainwindow/LocaleEnvironment.h"
 #include "mainwindow/ProgressObserver.h"
 #include "mainwindow/ResultsListSink.h"
+#include "qt/TextConversion.h"
 
 #include "ui_tendancesForm1.h"
 
@@ -127,7 +128,7 @@ QIcon printerIcon(const QPalette& palette)
 
 QUrl fileUrl(const std::filesystem::path& file)
 {
-    return QUrl::fromLocalFile(dialogs::fromDiskPath(file));
+    return QUrl::fromLocalFile(qt::fromDiskPath(file));
 }
 
 // Where the help page may lie: the program folder (a copy the user keeps), the data folder of an
@@ -135,8 +136,7 @@ QUrl fileUrl(const std::filesystem::path& file)
 // (the build tree, or a portable program folder).
 std::vector<std::filesystem::path> helpPageCandidates(const std::filesystem::path& programFolder)
 {
-    const std::filesystem::path executableFolder =
-        dialogs::toDiskPath(QCoreApplication::applicationDirPath());
+    const std::filesystem::path executableFolder = qt::toDiskPath(QCoreApplication::applicationDirPath());
     return {programFolder / kHelpPageName,
             executableFolder.parent_path() / "share" / "parvane" / kHelpPageName,
             executableFolder / kHelpPageName};
@@ -424,7 +424,7 @@ void tendancesForm1::applyChooser(const scan::BaseChooser& chooser)
     m_ui->Label11->setVisible(chooser.visible);
     m_ui->Combo1->setVisible(chooser.visible);
     m_ui->Combo1->setCurrentIndex(chooser.selectedIndex);
-    m_ui->Combo1->setToolTip(dialogs::fromDiskName(chooser.tooltip));
+    m_ui->Combo1->setToolTip(qt::fromDiskName(chooser.tooltip));
 }
 
 scan::ScanOptions tendancesForm1::scanOptions() const
@@ -454,16 +454,14 @@ void tendancesForm1::runCommand()
     const scan::BaseLayout layout = scan::BaseLayout::resolve(root, m_settings.droite, m_settings.histo);
     if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
         // The message names the base's folder: a name from the disk.
-        m_messages.information(this, dialogs::fromWindows1252(refusal->title),
-                               dialogs::fromDiskName(refusal->text));
+        m_messages.information(this, qt::fromWindows1252(refusal->title), qt::fromDiskName(refusal->text));
         encours = false;
         return;
     }
 
     scan::ScanOptions options = scanOptions();
     if (const auto refusal = scan::checkThresholds(options)) {
-        m_messages.information(this, dialogs::fromWindows1252(refusal->title),
-                               dialogs::fromWindows1252(refusal->text));
+        m_messages.information(this, qt::fromWindows1252(refusal->title), qt::fromWindows1252(refusal->text));
         encours = false;
         return;
     }
@@ -484,6 +482,8 @@ void tendancesForm1::runCommand()
     ResultsListSink results(*m_ui->ListView1);
     ProgressObserver observer(*m_ui->Label8, *m_ui->ProgressBar1, *m_ui->Label14,
                               [this] { return !m_closing; });
+    observer.setBeforeEvents([&results] { results.flushIfDue(); });
+    m_ui->Frame1->setTitle(QStringLiteral("Resultats"));
     scan::ErrorLog errorLog(m_programFolder / scan::kErrorLogFileName, *m_environment);
     scan::RunOutcome outcome;
     // The run empties the list when it updates the comments group or scans; rows that it adds are
@@ -511,13 +511,24 @@ void tendancesForm1::runCommand()
         showProximityControls(false);
     }
     if (outcome.scanned) {
-        m_ui->Label8->setToolTip(dialogs::fromWindows1252(outcome.tooltip));
-        m_ui->Label8->setText(dialogs::fromWindows1252(outcome.status));
+        m_ui->Label8->setToolTip(qt::fromWindows1252(outcome.tooltip));
+        m_ui->Label8->setText(qt::fromWindows1252(outcome.status));
+        // The last rows, the sizing and the sort: the view lays itself out once, after them.
+        QTreeWidget* list = m_ui->ListView1;
+        list->setUpdatesEnabled(false);
         results.flush();
-        dialogs::ajustecolonnes(m_ui->ListView1, this, results.widestItems());
-        sortByColumnOnce(*m_ui->ListView1, 0, resultsColumnOrder(0));
+        dialogs::ajustecolonnes(list, this, results.widestItems());
+        m_sortColumn = 0;
+        m_sortDirection = scan::SortDirection::Ascending;
+        sortResultsList(*list, m_sortColumn, m_sortDirection);
+        list->setUpdatesEnabled(true);
         m_runOptions = options;
-        markNewRows(layout, options, !outcome.report.cancelled);
+        {
+            // Each change of a row that the list's model announces makes the view look the row up
+            // among all the others: 100,000 rows would take seconds. The marks are drawn nowhere.
+            const QSignalBlocker quiet(list->model());
+            markNewRows(layout, options, !outcome.report.cancelled);
+        }
     }
 
     encours = false;
@@ -546,7 +557,7 @@ void tendancesForm1::markNewRows(const scan::BaseLayout& layout, const scan::Sca
     if (!marked.problems.empty()) {
         QString text;
         for (const std::string& problem : marked.problems)
-            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + dialogs::fromDiskName(problem);
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + qt::fromDiskName(problem);
         m_messages.information(this, QStringLiteral("Parvane - Nouveaux seulement"), text);
     }
 }
@@ -557,9 +568,29 @@ void tendancesForm1::applyNewOnlyFilter()
     QTreeWidget* list = m_ui->ListView1;
     const bool newOnly = m_rowsMarked && m_ui->newOnlyBox->isChecked();
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        item->setHidden(newOnly && !item->data(0, kNewRole).toBool());
+        // By row: a row found by its item is looked up among all the others.
+        const bool hidden = newOnly && !list->topLevelItem(row)->data(0, kNewRole).toBool();
+        if (list->isRowHidden(row, QModelIndex()) != hidden)
+            list->setRowHidden(row, QModelIndex(), hidden);
     }
+    showRowCount();
+}
+
+void tendancesForm1::showRowCount()
+{
+    // "Resultats: 54972 lignes", and how many show when "Nouveaux seulement" hides some.
+    QTreeWidget* list = m_ui->ListView1;
+    const int count = list->topLevelItemCount();
+    int shown = 0;
+    for (int row = 0; row < count; ++row)
+        shown += list->isRowHidden(row, QModelIndex()) ? 0 : 1;
+    QString title = QStringLiteral("Resultats: %1 %2")
+                        .arg(count)
+                        .arg(count > 1 ? QStringLiteral("lignes") : QStringLiteral("ligne"));
+    if (shown != count)
+        title += QStringLiteral(", %1 %2").arg(shown).arg(shown > 1 ? QStringLiteral("affichees")
+                                                                    : QStringLiteral("affichee"));
+    m_ui->Frame1->setTitle(title);
 }
 
 void tendancesForm1::setScanBoxesEnabled(bool enabled)
@@ -594,7 +625,7 @@ void tendancesForm1::basesCommand()
     m_settings.base3 = reread.base3;
     applyChooser(scan::chooserAfterBasesCommand(m_settings));
     // Shown or hidden, the chooser names base 1 again.
-    m_ui->Combo1->setToolTip(dialogs::fromDiskName(m_settings.base1));
+    m_ui->Combo1->setToolTip(qt::fromDiskName(m_settings.base1));
     // The chosen groups named files of the base they were chosen in: the bases may have changed.
     clearGroupSelection();
 }
@@ -644,7 +675,7 @@ void tendancesForm1::helpCommand()
     }
     QString searched;
     for (const std::filesystem::path& page : helpPageCandidates(m_programFolder))
-        searched += QStringLiteral("\n") + dialogs::fromDiskPath(page.lexically_normal());
+        searched += QStringLiteral("\n") + qt::fromDiskPath(page.lexically_normal());
     m_messages.information(this, QStringLiteral("Parvane - Aide"),
                            QStringLiteral("La page d'aide est introuvable. Cherchee dans:") + searched);
 }
@@ -682,7 +713,7 @@ void tendancesForm1::chooseBase(int index)
         if (*base != baseactive)
             clearGroupSelection();
         baseactive = *base;
-        m_ui->Combo1->setToolTip(dialogs::fromDiskName(*base));
+        m_ui->Combo1->setToolTip(qt::fromDiskName(*base));
     }
 }
 
@@ -721,8 +752,16 @@ void tendancesForm1::sortByColumn(int column)
 {
     if (encours)
         return;
-    // Rows keep their hidden state through the sort, which takes them out and puts them back.
-    sortByColumnOnce(*m_ui->ListView1, column, resultsColumnOrder(column));
+    // The first click on a column sorts it in ascending order; a click on the column sorted last
+    // turns its order round. Rows keep their hidden state through the sort, which takes them out
+    // and puts them back.
+    // A list emptied by a run since (its header without a mark) is not sorted by any column.
+    if (!m_ui->ListView1->header()->isSortIndicatorShown())
+        m_sortColumn = -1;
+    const bool reverse = column == m_sortColumn && m_sortDirection == scan::SortDirection::Ascending;
+    m_sortColumn = column;
+    m_sortDirection = reverse ? scan::SortDirection::Descending : scan::SortDirection::Ascending;
+    sortResultsList(*m_ui->ListView1, m_sortColumn, m_sortDirection);
 }
 
 void tendancesForm1::applyResizeRule()

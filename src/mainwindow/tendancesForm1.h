@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "core/scan/PathMapping.h"
+#include "core/scan/ResultsOrder.h"
 #include "core/scan/RunEnvironment.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/Selection.h"
@@ -171,6 +172,7 @@ private:
     void sortByColumn(int column);
     void markNewRows(const scan::BaseLayout& layout, const scan::ScanOptions& options, bool complete);
     void applyNewOnlyFilter();
+    void showRowCount();
 
     std::unique_ptr<Ui::tendancesForm1> m_ui;
     std::filesystem::path m_programFolder;
@@ -188,6 +190,9 @@ private:
     bool m_quitRequested = false;
     // The rows of the list carry their mark "new since the previous run" (kNewRole).
     bool m_rowsMarked = false;
+    // The column that the list was sorted by last, and in which direction; -1 before any sort.
+    int m_sortColumn = -1;
+    scan::SortDirection m_sortDirection = scan::SortDirection::Ascending;
 
     std::function<void()> m_pathDialog;
     std::function<void()> m_groupDialog;

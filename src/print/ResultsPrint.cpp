@@ -9,10 +9,10 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "dialogs/TextConversion.h"
 #include "print/CPrintListView.h"
 #include "print/PrintableList.h"
 #include "print/QtPrintSurface.h"
+#include "qt/TextConversion.h"
 
 namespace parvane::print {
 
@@ -133,7 +133,7 @@ ResultsPrintOutcome printResults(CPrintListView& printer, const QDateTime& now,
         return outcome;
     }
     outcome.pdfFile = QFile::decodeName(QByteArray::fromStdString(pdfPath.string()));
-    outcome.status = QStringLiteral("Resultats enregistres dans ") + dialogs::fromDiskPath(pdfPath);
+    outcome.status = QStringLiteral("Resultats enregistres dans ") + qt::fromDiskPath(pdfPath);
     if (!context.openDocument || !context.openDocument(outcome.pdfFile)) {
         if (context.reportUnopened)
             context.reportUnopened(QStringLiteral("Le fichier PDF n'a pas pu etre ouvert.\n")

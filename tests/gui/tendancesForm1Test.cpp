@@ -6,10 +6,13 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -141,7 +144,46 @@ private Q_SLOTS:
         QTRY_COMPARE(f.column(0), texts({"Alpha", "Bravo", "charlie"}));
         QCOMPARE(f.column(4), texts({"1.01", "2.04", "0.50"}));
         QCOMPARE(f.get<QLabel>("Label8")->text(), QStringLiteral("FIN: 0 erreur(s)"));
+        QCOMPARE(f.get<QGroupBox>("Frame1")->title(), QStringLiteral("Resultats: 3 lignes"));
         QVERIFY(f.boxes.boxes.empty());
+    }
+
+    void rowsShowDuringTheRunAndFinEndsItAtTheNextStock()
+    {
+        Fixture f;
+        TrendLineFields daily;
+        daily.kind = "1";
+        const TestBase base(f.dir.path() / "one");
+        const int stocks = 3000;
+        for (int stock = 0; stock < stocks; ++stock)
+            base.addStock("s" + std::to_string(stock) + "_" + std::to_string(100000 + stock) + ".txt",
+                          trendLineFile({daily}), dailyHistory(20, "9,9", "9,9"));
+        f.startProximityRun();
+        f.click("Check7");
+        auto* list = f.get<QTreeWidget>("ListView1");
+        // A timer of no interval fires at every pass of the event loop, also during the run.
+        int rowsWhileRunning = 0;
+        bool quitWhileRunning = false;
+        QElapsedTimer sinceFin;
+        QTimer passes;
+        connect(&passes, &QTimer::timeout, [&] {
+            if (!f.window->isRunning())
+                return;
+            rowsWhileRunning = std::max(rowsWhileRunning, list->topLevelItemCount());
+            if (rowsWhileRunning > 0 && !sinceFin.isValid()) {
+                sinceFin.start();
+                f.click("Command5"); // FIN!
+            }
+        });
+        f.window->setQuitHandler(
+            [&] { quitWhileRunning = f.window->isRunning() || list->topLevelItemCount() < stocks; });
+        passes.start(0);
+        f.click("Command1");
+        qInfo("%d rows shown during the run; FIN! ended it after %lld ms", rowsWhileRunning,
+              sinceFin.elapsed());
+        QVERIFY(rowsWhileRunning > 0);
+        QVERIFY(sinceFin.isValid() && quitWhileRunning);
+        QVERIFY(f.window->isClosing());
     }
 
     void headerClickSortsNumbersByValueAndTextsInListOrder()
@@ -167,10 +209,21 @@ private Q_SLOTS:
         QCOMPARE(f.column(0), texts({"alpha", "\xC3\x89lan", "Eta", "Zeta"}));
         clickHeader(list, static_cast<int>(ResultColumn::Var));
         QCOMPARE(f.column(2), texts({"2,47", "10,5", "-3", "2,47"}));
-        // A second click on the names keeps their order: the list's, not the reverse.
-        for (int twice = 0; twice < 2; ++twice)
-            clickHeader(list, static_cast<int>(ResultColumn::Action));
+        // A first click on the names sorts them in the list's order, a second turns it round; the
+        // header marks the column and the direction.
+        QHeaderView* header = list->header();
+        const auto mark = [header] {
+            return header->isSortIndicatorShown()
+                       ? header->sortIndicatorSection() * 10 + header->sortIndicatorOrder()
+                       : -1;
+        };
+        QCOMPARE(mark(), static_cast<int>(ResultColumn::Var) * 10 + Qt::AscendingOrder);
+        clickHeader(list, static_cast<int>(ResultColumn::Action));
         QCOMPARE(f.column(0), texts({"alpha", "\xC3\x89lan", "Eta", "Zeta"}));
+        QCOMPARE(mark(), Qt::AscendingOrder);
+        clickHeader(list, static_cast<int>(ResultColumn::Action));
+        QCOMPARE(f.column(0), texts({"Zeta", "Eta", "\xC3\x89lan", "alpha"}));
+        QCOMPARE(mark(), Qt::DescendingOrder);
     }
 
     void newOnlyHidesTheRowsOfThePreviousRunWithoutChangingWhatTheScanWrites()
@@ -195,6 +248,7 @@ private Q_SLOTS:
             .addStock("delta_000004.txt", trendLineFile({daily}), dailyHistory(20, "9,9", "9,9"));
         f.click("Command1");
         QCOMPARE(shown(), texts({"delta"}));
+        QCOMPARE(f.get<QGroupBox>("Frame1")->title(), QStringLiteral("Resultats: 4 lignes, 1 affichee"));
         clickHeader(f.get<QTreeWidget>("ListView1"), static_cast<int>(ResultColumn::Ecart));
         QCOMPARE(shown(), texts({"delta"}));
         const auto filteredRun = baseFiles();

@@ -28,7 +28,8 @@ for file in $expected; do grep -q " ./usr/$file\$" <<<"$contents" || fail "missi
 
 fields=$(dpkg-deb -f "$deb" Package Version Depends Recommends)
 for pattern in '^Package: parvane$' "^Version: $version\$" '^Recommends: wine$' \
-    '^Depends:.*libc6 (>= ' '^Depends:.*libstdc++6 (>= ' '^Depends:.*libqt6dbus6'; do
+    '^Depends:.*libc6 (>= ' '^Depends:.*libstdc++6 (>= ' '^Depends:.*libqt6dbus6' \
+    '^Depends:.*qt6-translations-l10n'; do
     grep -q "$pattern" <<<"$fields" || fail "fields lack $pattern: $fields"
 done
 

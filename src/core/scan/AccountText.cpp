@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/evaluation/NumberRules.h"
+#include "core/evaluation/TimeUnits.h"
 
 namespace parvane::scan {
 
@@ -48,6 +49,22 @@ std::string unitName(const TrendLineAccount& account)
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
     return name;
+}
+
+// "1 barre", "2 barres", "0,5 barre".
+std::string bars(double count, char separator)
+{
+    return number(count, separator) + (std::fabs(count) >= 2 ? " barres" : " barre");
+}
+
+// What the type of a line (field 1) means for the scan.
+std::string kindText(const std::string& kind)
+{
+    if (kind == "3")
+        return "jamais examinee";
+    if (kind == "1")
+        return "sans limite d'age";
+    return "avec limite d'age";
 }
 
 double volumeRise(const TrendLineAccount& account)
@@ -102,14 +119,14 @@ std::string verdictText(const TrendLineAccount& a, char separator)
         return "retenue (" + kinds + ")";
     }
     case Step::Read:
-        return "non retenue: ligne illisible (moins de dix champs, pente ou ordonnee vide, ou ancrage "
-               "hors limites)";
+        return "non retenue: ligne illisible dans le fichier des droites (moins de dix champs, pente "
+               "ou niveau vide, ou ancrage hors limites)";
     case Step::Fields89:
-        return "non retenue: les champs 8 et 9 ne font pas 0";
+        return "non retenue: droite non suivie (ses marques dans Korvix ne s'annulent pas)";
     case Step::Kind:
-        return "non retenue: genre \"3\", jamais evaluee";
+        return "non retenue: droite de type \"3\", jamais examinee";
     case Step::Monthly:
-        return "non retenue: unite mensuelle, jamais evaluee";
+        return "non retenue: droite mensuelle, jamais examinee";
     case Step::NotSought:
         return "non retenue: ni la proximite en unite " + unitName(a) + " ni le croisement ne sont demandes";
     case Step::NoUnit:
@@ -117,8 +134,8 @@ std::string verdictText(const TrendLineAccount& a, char separator)
     case Step::History:
         return "non retenue: historique introuvable ou illisible";
     case Step::AgeLimit:
-        return "non retenue: ancrages trop anciens (" + number(a.age, separator) + " > "
-               + std::to_string(a.ageLimit) + ")";
+        return "non retenue: droite trop ancienne de " + bars(a.age - a.ageLimit, separator) + " (age "
+               + number(a.age, separator) + ", limite " + std::to_string(a.ageLimit) + ")";
     case Step::Gaps:
         return "non retenue: dernier cours ou avant dernier cours de cloture a zero, ou semaine "
                "precedente introuvable";
@@ -127,7 +144,7 @@ std::string verdictText(const TrendLineAccount& a, char separator)
     case Step::Report: {
         std::string why;
         if (a.proximitySought)
-            why = "ecart " + percent(std::fabs(a.gapPercent), separator) + " pas sous "
+            why = "ecart " + percent(std::fabs(a.gapPercent), separator) + " pas sous le seuil de "
                   + percent(a.maxGap, separator);
         if (a.crossingSought) {
             if (!why.empty())
@@ -151,55 +168,62 @@ std::vector<std::string> trendLineAccountLines(const TrendLineAccount& a, char s
         lines.push_back("  => " + verdictText(a, s));
         return lines;
     }
-    lines.push_back("Droite " + std::to_string(a.lineNumber) + ": unite " + unitName(a) + " (code "
-                    + inQuotes(a.unitCode) + "), genre " + inQuotes(a.kind));
+    lines.push_back("Droite " + std::to_string(a.lineNumber) + ": unite " + unitName(a) + ", "
+                    + kindText(a.kind) + " (code d'unite " + inQuotes(a.unitCode) + ", type "
+                    + inQuotes(a.kind) + ")");
     if (a.step == Step::Read) {
         lines.push_back("  => " + verdictText(a, s));
         return lines;
     }
     const evaluation::TrendLine& f = a.fields;
-    lines.push_back("  pente " + number(f.slope, s) + ", ordonnee " + number(f.intercept, s) + ", ancrages "
-                    + number(f.firstAnchor, s) + " et " + number(f.secondAnchor, s) + ", extension "
-                    + number(f.extension, s));
-    lines.push_back("  champs 8 + 9: " + number(f.field8, s) + " + " + number(f.field9, s) + " = "
-                    + number(f.field8 + f.field9, s) + (a.step == Step::Fields89 ? "" : ": ok"));
-    if (a.step > Step::Monthly) {
-        lines.push_back("  genre et unite: ok");
-        lines.push_back("  proximite cherchee: " + yesNo(a.proximitySought)
-                        + ", croisement cherche: " + yesNo(a.crossingSought));
-    }
+    lines.push_back("  trace: pente " + number(f.slope, s) + " par barre, niveau " + number(f.intercept, s)
+                    + " a la barre 0, ancrages aux barres " + number(f.firstAnchor, s) + " et "
+                    + number(f.secondAnchor, s) + ", prolongee de " + bars(f.extension, s));
+    lines.push_back("  marques dans Korvix: " + number(f.field8, s) + " et " + number(f.field9, s)
+                    + (a.step == Step::Fields89 ? ", elles ne s'annulent pas" : ": droite suivie"));
+    if (a.step > Step::Monthly)
+        lines.push_back("  cherche: proximite " + yesNo(a.proximitySought) + ", croisement "
+                        + yesNo(a.crossingSought));
+    const std::string bar = a.unit == evaluation::kUnitWeek ? "semaine" : "seance";
     if (a.step > Step::History) {
-        lines.push_back("  historique: N = " + std::to_string(a.lineCount)
-                        + " lignes, W = " + std::to_string(a.weekCount) + " semaines");
+        lines.push_back("  historique: " + std::to_string(a.lineCount) + " seances, "
+                        + std::to_string(a.weekCount) + " semaines");
         if (a.ageChecked)
-            lines.push_back("  age: A = " + number(a.laterAnchor, s) + ", E = " + number(a.extension, s)
-                            + ", age = " + number(a.age, s) + ", limite " + std::to_string(a.ageLimit)
-                            + (a.step == Step::AgeLimit ? "" : ": ok"));
+            lines.push_back("  ancrage le plus recent: barre " + number(a.laterAnchor, s) + ", prolongee de "
+                            + bars(a.extension, s) + ", derniere " + bar + " a la position "
+                            + number(a.laterAnchor + a.extension + a.age, s) + ": age " + number(a.age, s)
+                            + ", limite " + std::to_string(a.ageLimit)
+                            + (a.step == Step::AgeLimit
+                                   ? ", droite trop ancienne de " + bars(a.age - a.ageLimit, s)
+                                   : ": ok"));
         else if (a.kind == "1")
-            lines.push_back("  age: genre \"1\", pas de limite");
+            lines.push_back("  age: droite de type \"1\", sans limite d'age");
     }
     if (a.gapsComputed) {
-        lines.push_back("  derniere barre " + number(a.lastBar, s) + ": droite " + number(a.lineValue(), s)
-                        + ", cours " + number(a.lastClose, s) + ", ecart " + number(a.lastGap, s) + " soit "
+        lines.push_back("  derniere " + bar + " (position " + number(a.lastBar, s)
+                        + " sur la droite): droite a " + number(a.lineValue(), s) + ", cloture "
+                        + number(a.lastClose, s) + ", ecart " + number(a.lastGap, s) + " soit "
                         + percent(a.gapPercent, s));
-        lines.push_back("  barre precedente " + number(a.previousBar, s) + ": droite "
-                        + number(a.previousLineValue(), s) + ", cours " + number(a.previousClose, s)
+        lines.push_back("  " + bar + " precedente (position " + number(a.previousBar, s) + "): droite a "
+                        + number(a.previousLineValue(), s) + ", cloture " + number(a.previousClose, s)
                         + ", ecart " + number(a.previousGap, s));
-        lines.push_back("  variation du cours: " + percent(a.variation, s));
+        lines.push_back("  variation de la cloture: " + percent(a.variation, s));
         if (a.proximitySought)
             lines.push_back("  proximite: " + percent(std::fabs(a.gapPercent), s)
-                            + (a.proximityHit ? " < " : " >= ") + percent(a.maxGap, s));
+                            + (a.proximityHit ? " sous le seuil de " : " pas sous le seuil de ")
+                            + percent(a.maxGap, s));
         if (a.crossingSought)
             lines.push_back(std::string("  croisement: ")
-                            + (a.signChanged ? "oui, les ecarts changent de signe"
-                                             : "non, les ecarts gardent leur signe"));
+                            + (a.signChanged ? "oui, le cours est passe de l'autre cote de la droite"
+                                             : "non, le cours reste du meme cote de la droite"));
         if (a.volumeChecked) {
             std::string line =
                 "  volume: " + number(a.earlierVolume, s) + " puis " + number(a.laterVolume, s);
             if (a.earlierVolume == 0)
                 line += ", volume precedent nul";
             else
-                line += ", hausse " + percent(volumeRise(a), s) + (a.crossing ? " > " : " <= ")
+                line += ", hausse " + percent(volumeRise(a), s)
+                        + (a.crossing ? " au-dessus de " : " pas au-dessus de ")
                         + percent(a.volumeThreshold, s);
             lines.push_back(line);
         }

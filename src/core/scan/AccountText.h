@@ -16,7 +16,8 @@ namespace parvane::scan {
 std::vector<std::string> trendLineAccountLines(const evaluation::TrendLineAccount& account,
                                                char decimalSeparator);
 
-// The verdict of a line alone: "retenue (proximite)", "non retenue: genre \"3\"...".
+// The verdict of a line alone: "retenue (proximite)", "non retenue: droite trop ancienne de 2
+// barres (age 7, limite 5)"...
 std::string verdictText(const evaluation::TrendLineAccount& account, char decimalSeparator);
 
 // The whole account of a stock: a header naming its files, then one block per trend line

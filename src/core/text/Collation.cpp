@@ -55,10 +55,15 @@ int compareText(std::string_view a, std::string_view b) noexcept
 
 std::string collationKey(std::string_view text)
 {
-    std::string key(text);
-    for (char& c : key)
-        c = static_cast<char>(kKeys[static_cast<unsigned char>(c)]);
+    std::string key;
+    appendCollationKey(key, text);
     return key;
+}
+
+void appendCollationKey(std::string& keys, std::string_view text)
+{
+    for (const char c : text)
+        keys.push_back(static_cast<char>(kKeys[static_cast<unsigned char>(c)]));
 }
 
 int compareUtf8Text(std::string_view a, std::string_view b)

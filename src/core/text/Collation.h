@@ -12,9 +12,12 @@ namespace parvane::text {
 // Returns a negative number, 0 or a positive number as `a` sorts before, with or after `b`.
 int compareText(std::string_view a, std::string_view b) noexcept;
 
-// The key of that order: each byte of the Windows-1252 text `text` replaced by its key (letters
-// by their base letter's upper case). Two texts compare equal exactly when their keys are equal.
+// The key of that order for sorting many texts: two keys compare as std::string (byte by byte,
+// unsigned) as their texts compare by compareText, and equal exactly when the texts compare equal.
 std::string collationKey(std::string_view text);
+
+// Appends the key of `text` to `keys`.
+void appendCollationKey(std::string& keys, std::string_view text);
 
 // The same order for UTF-8 text (what the windows show): converted to Windows-1252 first.
 int compareUtf8Text(std::string_view a, std::string_view b);

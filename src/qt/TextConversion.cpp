@@ -1,9 +1,9 @@
-#include "dialogs/TextConversion.h"
+#include "qt/TextConversion.h"
 
 #include "core/text/DiskName.h"
 #include "core/text/Windows1252.h"
 
-namespace parvane::dialogs {
+namespace parvane::qt {
 
 QString fromWindows1252(std::string_view bytes)
 {
@@ -14,6 +14,19 @@ QString fromWindows1252(std::string_view bytes)
 std::string toWindows1252(const QString& text)
 {
     return text::utf8ToWindows1252(text.toStdString());
+}
+
+void appendWindows1252(std::string& bytes, const QString& text)
+{
+    // Latin-1 outside 0x80-0x9F is the same byte in Windows-1252.
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code < 0x80 || (code >= 0xA0 && code < 0x100)) {
+            bytes.push_back(static_cast<char>(code));
+            continue;
+        }
+        bytes += toWindows1252(QString(c));
+    }
 }
 
 QString fromDiskName(std::string_view name)
@@ -32,4 +45,4 @@ std::filesystem::path toDiskPath(const QString& text)
     return std::filesystem::path(text.toStdString());
 }
 
-} // namespace parvane::dialogs
+} // namespace parvane::qt
