@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -35,7 +36,8 @@ using Tree = std::map<std::string, std::string>;
 // - "expected/base/": each file of the base that the run creates or rewrites, byte for byte;
 //   every other file of the base must be left as it was; a file left empty holds "<empty>".
 // An empty expected file is left out. The run's moment is fixed (3 February
-// 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise).
+// 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise). Every run,
+// cancelled ones included, leaves no file descriptor open.
 const fs::path kCases = fs::path(PARVANE_TEST_DATA_DIR) / "scan";
 
 std::vector<std::string> caseNames()
@@ -45,6 +47,11 @@ std::vector<std::string> caseNames()
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::ptrdiff_t openDescriptors()
+{
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
 }
 
 Tree filesUnder(const fs::path& root)
@@ -123,7 +130,9 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     FixedEnvironment environment(test::fixedMoment(), separator);
     ErrorLog log(dir.path() / "errorlog.txt", environment);
     const Tree before = filesUnder(root / "base");
+    const std::ptrdiff_t descriptors = openDescriptors();
     const RunOutcome outcome = runScan(layout, options, selection, sink, observer, log, environment);
+    EXPECT_EQ(openDescriptors(), descriptors);
 
     Tree actual;
     for (const auto& [name, bytes] : filesUnder(root / "base")) {
