@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/GroupSelection.h"
@@ -27,7 +29,8 @@ using Tree = std::map<std::string, std::string>;
 // - "options": one option a line: proximity, daily, weekly, crossing, csv, comments-group,
 //   max-gap=TEXT, volume=TEXT, groups=A,B (the group dialog's ticked groups), separator=C,
 //   files=A,B (the selection itself, stocks missing included), stop-after=N (cancels after N
-//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1), fifo=PATH (a FIFO);
+//   stocks), too-large=PATH (under base/: a sparse file of 256 MiB + 1), fifo=PATH (a FIFO),
+//   cold (the base's files are put on the disk and dropped from the page cache);
 // - "base/": the base as the run finds it (stock names on the disk as Wine writes them; links kept);
 // - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
 // - "expected/status": Label8 after the run;
@@ -88,6 +91,7 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
 
     ScanOptions options;
     char separator = ',';
+    bool cold = false;
     std::map<std::string, std::vector<std::string>> lists;
     test::RecordingSink sink;
     test::RecordingObserver observer;
@@ -115,6 +119,8 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
             test::writeSparseFile(root / "base" / value, (std::uintmax_t{256} << 20) + 1);
         else if (key == "fifo")
             ASSERT_EQ(::mkfifo((root / "base" / value).c_str(), 0600), 0);
+        else if (key == "cold")
+            cold = true;
         else if (key == "groups" || key == "files") {
             std::istringstream names(value);
             for (std::string name; std::getline(names, name, ',');)
@@ -130,6 +136,13 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     FixedEnvironment environment(test::fixedMoment(), separator);
     ErrorLog log(dir.path() / "errorlog.txt", environment);
     const Tree before = filesUnder(root / "base");
+    for (const auto& entry : fs::recursive_directory_iterator(root / "base")) {
+        const int fd = cold && entry.is_regular_file() ? ::open(entry.path().c_str(), O_RDONLY) : -1;
+        if (fd >= 0 && ::fsync(fd) == 0)
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        if (fd >= 0)
+            ::close(fd);
+    }
     const std::ptrdiff_t descriptors = openDescriptors();
     const RunOutcome outcome = runScan(layout, options, selection, sink, observer, log, environment);
     EXPECT_EQ(openDescriptors(), descriptors);

@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace parvane::scan {
@@ -29,6 +30,11 @@ std::size_t ReadAhead::scanWindow()
 
 namespace {
 
+// After this many stocks in a row whose files were found in the page cache, the scan is taken as
+// warm: only one stock in kProbeEvery is looked at, until one is found that is not cached.
+constexpr std::size_t kCachedToPause = 8;
+constexpr std::size_t kProbeEvery = 8;
+
 int openFolder(const std::filesystem::path& folder)
 {
     int fd = -1;
@@ -36,6 +42,38 @@ int openFolder(const std::filesystem::path& folder)
         fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd;
+}
+
+// Opens `name`, relative to the open folder `folder` (or AT_FDCWD), when it is a regular file:
+// the descriptor, or -errno. O_NONBLOCK: opening a FIFO does not wait for a writer.
+int openRegular(int folder, const char* name)
+{
+    if (folder < 0 && folder != AT_FDCWD)
+        return -EBADF; // the folder could not be opened
+    int fd = -1;
+    do {
+        fd = ::openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return -errno;
+
+    struct stat info
+    {};
+
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -EINVAL;
+    }
+    return fd;
+}
+
+// True when the start of the file is in the page cache (or the file is empty): the read of one
+// byte is refused rather than waiting for the disk. A file system that cannot tell says no.
+bool startIsCached(int fd)
+{
+    char byte = 0;
+    iovec vector{&byte, 1};
+    return ::preadv2(fd, &vector, 1, 0, RWF_NOWAIT) >= 0;
 }
 
 } // namespace
@@ -69,16 +107,8 @@ void ReadAhead::at(std::size_t current)
     m_next = std::max(m_next, current + 1);
     try {
         for (; m_next < m_names.size() && m_next - current <= m_window; ++m_next) {
-            const std::string& name = m_names[m_next];
-            if (name.empty())
-                continue;
-            hint(m_next, m_droiteFolder, name.c_str());
-            // The history as the evaluation will find it: the name as spelled, else in any case.
-            if (hint(m_next, m_histoFolder, name.c_str()) == ENOENT) {
-                const std::filesystem::path history = m_histories.resolve(name);
-                if (history != m_histories.folder() / name)
-                    hint(m_next, AT_FDCWD, history.c_str());
-            }
+            if (!m_names[m_next].empty() && (m_cachedInARow < kCachedToPause || m_next % kProbeEvery == 0))
+                hintStock(m_next);
         }
     } catch (const std::exception&) {
         // Out of memory for a path: the walk goes on without hints.
@@ -86,24 +116,28 @@ void ReadAhead::at(std::size_t current)
     }
 }
 
-int ReadAhead::hint(std::size_t stock, int folder, const char* name)
+void ReadAhead::hintStock(std::size_t stock)
 {
-    if (folder < 0 && folder != AT_FDCWD)
-        return EBADF; // the folder could not be opened
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; only regular files are hinted.
-    int fd = -1;
-    do {
-        fd = ::openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return errno;
+    const std::string& name = m_names[stock];
+    // The history as the evaluation will find it: the name as spelled, else in any case.
+    int history = openRegular(m_histoFolder, name.c_str());
+    if (history == -ENOENT) {
+        const std::filesystem::path resolved = m_histories.resolve(name);
+        if (resolved != m_histories.folder() / name)
+            history = openRegular(AT_FDCWD, resolved.c_str());
+    }
+    bool cold = history >= 0 && hintUnlessCached(stock, history);
+    if (const int trendLines = openRegular(m_droiteFolder, name.c_str());
+        trendLines >= 0 && hintUnlessCached(stock, trendLines))
+        cold = true;
+    m_cachedInARow = cold ? 0 : m_cachedInARow + 1;
+}
 
-    struct stat info
-    {};
-
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+bool ReadAhead::hintUnlessCached(std::size_t stock, int fd)
+{
+    if (startIsCached(fd)) {
         ::close(fd);
-        return EINVAL;
+        return false;
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
     try {
@@ -112,7 +146,7 @@ int ReadAhead::hint(std::size_t stock, int folder, const char* name)
         ::close(fd);
         throw;
     }
-    return 0;
+    return true;
 }
 
 } // namespace parvane::scan
