@@ -18,8 +18,8 @@
 # done, every file of the base is evicted with posix_fadvise(POSIX_FADV_DONTNEED) instead (the
 # folders' entries and inodes then stay cached), and the table says so; the programs and their
 # libraries are read back into the cache, so that only the base's files are cold. Prints, per base and
-# window, the best and the worst ratio to the wc -l times of the same round, the mean times and the
-# peak resident memory of the scan, and checks that every window printed the same list. Figures
+# window, the best, the worst and the median ratio to the wc -l times of the same round, the mean
+# times and the peak resident memory of the scan, and checks that every window printed the same list. Figures
 # only: nothing here passes or fails.
 set -euo pipefail
 
@@ -135,22 +135,25 @@ for size in $sizes; do
     done
 
     echo "   scan status: $(tr '\n' ' ' <"$work/status")"
-    printf '   %-7s %-30s %-30s %-30s %-30s %s\n' "window" "warm scan/wc same (scan/wc)" "warm scan/wc histories" \
-        "cold scan/wc same (scan/wc)" "cold scan/wc histories" "peak RSS"
+    printf '   %-7s %-36s %-36s %-36s %-36s %s\n' "window" "warm scan/wc same" "warm scan/wc histories" \
+        "cold scan/wc same" "cold scan/wc histories" "peak RSS"
     first=""
     for window in $windows; do
         rss=$(PARVANE_READAHEAD_WINDOW=$window /usr/bin/time -f '%M' "$scan" --home "$work/home" --base "$base" \
             --proximity --daily --weekly --crossing --csv --format tsv 2>&1 >/dev/null | tail -n 1)
-        ratio() { # ratio MODE COLUMN: best-worst of scan / wc, and the mean times
+        ratio() { # ratio MODE COLUMN: best-worst and median of scan / wc, and the mean times
             awk -v m="$1" -v w="$window" -v c="$2" '$1 == m && $2 == w { r = $3 / $c; s += $3; t += $c
-                if (n == 0 || r < lo) lo = r; if (n == 0 || r > hi) hi = r; n++ }
-                END { if (n) printf "%.2f-%.2f (%.2fs/%.2fs)", lo, hi, s / n, t / n; else printf "-" }' "$results"
+                for (i = n + 0; i > 0 && v[i - 1] > r; i--) v[i] = v[i - 1]; v[i] = r; n++ }
+                END { if (!n) { printf "-"; exit }
+                    med = n % 2 ? v[(n - 1) / 2] : (v[n / 2 - 1] + v[n / 2]) / 2
+                    printf "%.2f-%.2f, %.2f (%.2fs/%.2fs)", v[0], v[n - 1], med, s / n, t / n }' "$results"
         }
-        printf '   %-7s %-30s %-30s %-30s %-30s %s MiB\n' "$window" "$(ratio warm 4)" "$(ratio warm 5)" \
+        printf '   %-7s %-36s %-36s %-36s %-36s %s MiB\n' "$window" "$(ratio warm 4)" "$(ratio warm 5)" \
             "$(ratio cold 4)" "$(ratio cold 5)" "$((rss / 1024))"
         [ -z "$first" ] && first=$window
         cmp -s "$work/list-$first" "$work/list-$window" || echo "   !! window $window printed another list"
     done
 done
-echo "   (ratios: best and worst over the rounds, against wc -l of the same round; in brackets the mean times)"
+echo "   (ratio of the scan's time to wc -l's of the same round: best-worst over the rounds, median;"
+echo "    in brackets the mean times of the scan and of wc -l)"
 echo "   goal: cold within 0.8x and warm within 1.0x wc -l over the same files, peak RSS under 30 MiB"
