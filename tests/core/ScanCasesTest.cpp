@@ -1,12 +1,15 @@
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/GroupSelection.h"
@@ -28,7 +31,8 @@ using Tree = std::map<std::string, std::string>;
 //   files=A,B (the selection itself, stocks missing included), stop-after=N (cancels after N
 //   stocks), trader-base (the base is test::addTraderStocks's, with no "base/" folder in the case),
 //   identities (the rows' identities are recorded too), too-large=PATH (under base/: a sparse file of 256 MiB
-//   + 1), fifo=PATH (a FIFO);
+//   + 1), fifo=PATH (a FIFO), cold (the base's files are put on the disk and dropped from the page
+//   cache);
 // - "base/": the base as the run finds it (stock names on the disk as Wine writes them; links kept);
 // - "expected/rows": the list after the end-of-run sort, a row a line, cells Tab-separated;
 // - "expected/identities": with the option identities, each row's identity in the order the rows
@@ -39,7 +43,8 @@ using Tree = std::map<std::string, std::string>;
 // - "expected/base/": each file of the base that the run creates or rewrites, byte for byte;
 //   every other file of the base must be left as it was; a file left empty holds "<empty>".
 // An empty expected file is left out. The run's moment is fixed (3 February
-// 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise).
+// 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise). Every run,
+// cancelled ones included, leaves no file descriptor open.
 const fs::path kCases = fs::path(PARVANE_TEST_DATA_DIR) / "scan";
 
 std::vector<std::string> caseNames()
@@ -49,6 +54,11 @@ std::vector<std::string> caseNames()
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::ptrdiff_t openDescriptors()
+{
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
 }
 
 Tree filesUnder(const fs::path& root)
@@ -88,6 +98,7 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     ScanOptions options;
     char separator = ',';
     bool identities = false;
+    bool cold = false;
     std::map<std::string, std::vector<std::string>> lists;
     test::RecordingSink sink;
     test::RecordingObserver observer;
@@ -119,6 +130,8 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
             test::writeSparseFile(root / "base" / value, (std::uintmax_t{256} << 20) + 1);
         else if (key == "fifo")
             ASSERT_EQ(::mkfifo((root / "base" / value).c_str(), 0600), 0);
+        else if (key == "cold")
+            cold = true;
         else if (key == "groups" || key == "files") {
             std::istringstream names(value);
             for (std::string name; std::getline(names, name, ',');)
@@ -134,7 +147,16 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
     FixedEnvironment environment(test::fixedMoment(), separator);
     ErrorLog log(dir.path() / "errorlog.txt", environment);
     const Tree before = filesUnder(root / "base");
+    for (const auto& entry : fs::recursive_directory_iterator(root / "base")) {
+        const int fd = cold && entry.is_regular_file() ? ::open(entry.path().c_str(), O_RDONLY) : -1;
+        if (fd >= 0 && ::fsync(fd) == 0)
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const std::ptrdiff_t descriptors = openDescriptors();
     const RunOutcome outcome = runScan(layout, options, selection, sink, observer, log, environment);
+    EXPECT_EQ(openDescriptors(), descriptors);
 
     Tree actual;
     for (const auto& [name, bytes] : filesUnder(root / "base")) {

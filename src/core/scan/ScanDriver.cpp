@@ -8,6 +8,7 @@
 #include "core/evaluation/Evaluation.h"
 #include "core/scan/FolderIndex.h"
 #include "core/scan/GroupFile.h"
+#include "core/scan/ReadAhead.h"
 #include "core/scan/ResultFile.h"
 #include "core/text/DiskName.h"
 #include "core/text/FileRead.h"
@@ -254,10 +255,14 @@ ScanReport lance(const BaseLayout& layout, const ScanOptions& options, const Sel
     observer.progressRange(static_cast<double>(names.size()) + 1);
 
     StockWalker walker(layout, evaluator, outputs);
+    // The files of the next stocks are read ahead while the current one is evaluated.
+    ReadAhead readAhead(layout, names, ReadAhead::scanWindow());
     double progress = 0.1;
-    for (const std::string& name : names) {
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        const std::string& name = names[index];
         if (name.empty())
             continue;
+        readAhead.at(index);
         walker.change(name);
         ++report.stocks;
         progress += 1;
