@@ -63,23 +63,6 @@ extern "C" void onInterrupt(int number)
     g_interrupted = number;
 }
 
-struct Arguments
-{
-    std::optional<std::string> home;
-    std::optional<std::string> base;
-    int baseIndex = 1;
-    bool baseIndexGiven = false;
-    std::vector<std::string> groups;
-    bool groupsGiven = false;
-    scan::ScanOptions options;
-    std::string maxGapText = "1";
-    std::string volumeText = "20";
-    bool tsv = false;
-    bool newOnly = false;
-    bool notify = false;
-    std::optional<std::string> explain;
-};
-
 std::vector<std::string> splitList(const std::string& text)
 {
     std::vector<std::string> items;
@@ -91,7 +74,7 @@ std::vector<std::string> splitList(const std::string& text)
 }
 
 // Reads the command line; returns a message for a usage error.
-std::optional<std::string> parse(const std::vector<std::string>& arguments, Arguments& parsed)
+std::optional<std::string> parse(const std::vector<std::string>& arguments, ScanArguments& parsed)
 {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -298,20 +281,18 @@ std::optional<std::string> unknownGroup(const scan::BaseLayout& layout,
     return std::nullopt;
 }
 
-} // namespace
-
-int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+// The program folder, the base and the options of a run, once its checks have passed.
+struct PreparedRun
 {
-    Arguments parsed;
-    if (const auto usageError = parse(arguments, parsed)) {
-        if (usageError->empty()) {
-            out << kUsage;
-            return kExitRan;
-        }
-        err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
-        return kExitUsage;
-    }
+    std::filesystem::path programFolder;
+    scan::BaseLayout layout;
+    scan::ScanOptions options;
+};
 
+// The checks before a run: the program folder (made on first use), the previous error log
+// deleted, the base and its folders, the thresholds. Returns the exit status of a refusal.
+std::optional<int> prepareRun(const ScanArguments& parsed, PreparedRun& run, std::ostream& err)
+{
     std::optional<std::filesystem::path> home;
     if (parsed.home) {
         // A new program folder is made on first use, as the window does; without it the error log
@@ -326,9 +307,9 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
             return kExitRefused;
         }
     }
-    const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
+    run.programFolder = scan::programFolder(home, scan::executableFolder());
     if (!parsed.explain)
-        scan::deleteErrorLog(programFolder);
+        scan::deleteErrorLog(run.programFolder);
 
     const scan::PathEnvironment pathEnvironment = scan::pathEnvironmentFromSystem();
     std::string baseactive;
@@ -340,7 +321,7 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         const std::filesystem::path absolute = std::filesystem::absolute(*parsed.base, error);
         baseactive = error ? *parsed.base : absolute.lexically_normal().string();
     } else {
-        scan::Settings settings = scan::loadSettings(programFolder / scan::kSettingsFileName);
+        scan::Settings settings = scan::loadSettings(run.programFolder / scan::kSettingsFileName);
         scan::setUpActiveBase(settings);
         baseactive = *scan::baseForChooserIndex(settings, parsed.baseIndex - 1);
         if (!settings.droite.empty())
@@ -350,80 +331,160 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     }
     const std::filesystem::path root =
         baseactive.empty() ? std::filesystem::path() : scan::mapSettingsPath(baseactive, pathEnvironment);
-    const scan::BaseLayout layout = scan::BaseLayout::resolve(root, droite, histo);
+    run.layout = scan::BaseLayout::resolve(root, droite, histo);
 
-    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base)) {
+    if (const auto refusal = scan::checkBaseFolder(baseactive, run.layout.base)) {
         err << refusal->title << ": " << refusal->text << '\n';
         return kExitRefused;
     }
-    scan::ScanOptions options = parsed.options;
-    options.maxGap = evaluation::readNumber(parsed.maxGapText);
-    options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
-    if (const auto refusal = scan::checkThresholds(options)) {
+    run.options = parsed.options;
+    run.options.maxGap = evaluation::readNumber(parsed.maxGapText);
+    run.options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
+    if (const auto refusal = scan::checkThresholds(run.options)) {
         err << refusal->title << ": " << refusal->text << '\n';
         return kExitRefused;
     }
+    return std::nullopt;
+}
 
-    if (parsed.explain) {
-        return explainCommand(layout, options, *parsed.explain, parsed.tsv,
-                              scan::SystemEnvironment().decimalSeparator(), out, err);
+// --groups: the selection of the run, or the exit status of a name that is not a group of the base.
+std::optional<int> selectGroups(const ScanArguments& parsed, const scan::BaseLayout& layout,
+                                scan::Selection& selection, std::ostream& err)
+{
+    if (!parsed.groupsGiven)
+        return std::nullopt;
+    if (const auto unknown = unknownGroup(layout, parsed.groups)) {
+        err << "parvane-scan: " << *unknown << "\n";
+        return kExitUsage;
     }
+    selection = scan::buildSelection(layout, parsed.groups);
+    if (!selection.active)
+        err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
+               "scannee.\n";
+    return std::nullopt;
+}
 
-    scan::Selection selection;
-    if (parsed.groupsGiven) {
-        if (const auto unknown = unknownGroup(layout, parsed.groups)) {
-            err << "parvane-scan: " << *unknown << "\n";
-            return kExitUsage;
-        }
-        selection = scan::buildSelection(layout, parsed.groups);
-        if (!selection.active)
-            err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
-                   "scannee.\n";
-    }
+// What the scan itself left: its outcome, its rows sorted, the status label's last text and the
+// error log's lost lines.
+struct ScanResults
+{
+    scan::RunOutcome outcome;
+    std::vector<scan::ResultTexts> rows;
+    std::string observerStatus;
+    std::size_t lostLines = 0;
+    std::filesystem::path errorLogFile;
+    int signal = 0; // the signal that ended the run, 0 when none did
+};
 
+ScanResults runInterruptibleScan(PreparedRun& run, const scan::Selection& selection)
+{
     scan::SystemEnvironment environment;
-    scan::ErrorLog errorLog(programFolder / scan::kErrorLogFileName, environment);
+    scan::ErrorLog errorLog(run.programFolder / scan::kErrorLogFileName, environment);
     TableSink results;
     InterruptibleObserver observer;
     g_interrupted = 0;
     auto previousInt = std::signal(SIGINT, onInterrupt);
     auto previousTerm = std::signal(SIGTERM, onInterrupt);
-    const scan::RunOutcome outcome =
-        scan::runScan(layout, options, selection, results, observer, errorLog, environment);
+    ScanResults scanned;
+    scanned.outcome =
+        scan::runScan(run.layout, run.options, selection, results, observer, errorLog, environment);
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
+    scanned.rows = results.sortedUtf8Rows();
+    scanned.observerStatus = observer.status;
+    scanned.lostLines = errorLog.lost();
+    scanned.errorLogFile = errorLog.file();
+    scanned.signal = static_cast<int>(g_interrupted);
+    return scanned;
+}
 
-    const std::vector<scan::ResultTexts> rows = results.sortedUtf8Rows();
-    const std::vector<scan::ResultTexts> fresh =
-        parsed.newOnly || parsed.notify
-            ? newRowsSincePreviousRun(keptRowsFile(programFolder, layout.base),
-                                      runOptionsKey(options, parsed.groups), rows,
-                                      outcome.scanned && !outcome.report.cancelled, err)
-            : rows;
-    const std::vector<scan::ResultTexts>& shown = parsed.newOnly ? fresh : rows;
+bool isComplete(const ScanResults& scanned)
+{
+    return scanned.outcome.scanned && !scanned.outcome.report.cancelled;
+}
+
+// --new-only and --notify: the rows that the previous run did not have; the run's rows are kept
+// for the next one when it is complete. Every row without either option.
+std::vector<scan::ResultTexts> keepRows(const ScanArguments& parsed, const PreparedRun& run,
+                                        const ScanResults& scanned, std::ostream& err)
+{
+    if (!parsed.newOnly && !parsed.notify)
+        return scanned.rows;
+    return newRowsSincePreviousRun(keptRowsFile(run.programFolder, run.layout.base),
+                                   runOptionsKey(run.options, parsed.groups), scanned.rows,
+                                   isComplete(scanned), err);
+}
+
+// The results list on `out`, then the messages and the status on `err`.
+void printOutputs(const ScanArguments& parsed, const PreparedRun& run, const ScanResults& scanned,
+                  const std::vector<scan::ResultTexts>& shown, std::ostream& out, std::ostream& err)
+{
     if (parsed.tsv)
         printTsv(shown, out);
     else
         printTable(shown, out);
     out.flush();
 
+    const scan::RunOutcome& outcome = scanned.outcome;
     if (outcome.report.cancelled)
         err << "Scan interrompu: les fichiers de resultats sont incomplets.\n";
-    if (options.csvFile && outcome.scanned)
+    if (run.options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
     // Label8 as the window leaves it: the run's status; after the comments group alone, the
     // builder's; when nothing ran, what it showed before (nothing, in a new window).
-    const std::string status = outcome.scanned ? outcome.status : observer.status;
+    const std::string status = outcome.scanned ? outcome.status : scanned.observerStatus;
     if (!status.empty())
         err << statusLines(status) << '\n';
-    if (errorLog.lost() != 0)
-        err << "parvane-scan: " << errorLog.lost() << " ligne(s) perdue(s): " << errorLog.file().string()
-            << " ne peut etre ecrit\n";
-    if (parsed.notify && outcome.scanned && !outcome.report.cancelled)
-        notifyNewRows(fresh, outcome.errors, err);
-    if (outcome.report.cancelled)
-        return kExitInterruptedBase + static_cast<int>(g_interrupted);
+    if (scanned.lostLines != 0)
+        err << "parvane-scan: " << scanned.lostLines
+            << " ligne(s) perdue(s): " << scanned.errorLogFile.string() << " ne peut etre ecrit\n";
+}
+
+} // namespace
+
+std::optional<int> parseCommandLine(const std::vector<std::string>& arguments, ScanArguments& parsed,
+                                    std::ostream& out, std::ostream& err)
+{
+    const auto usageError = parse(arguments, parsed);
+    if (!usageError)
+        return std::nullopt;
+    if (usageError->empty()) {
+        out << kUsage;
+        return kExitRan;
+    }
+    err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
+    return kExitUsage;
+}
+
+int runOnce(const ScanArguments& parsed, std::ostream& out, std::ostream& err)
+{
+    PreparedRun run;
+    if (const auto refused = prepareRun(parsed, run, err))
+        return *refused;
+    if (parsed.explain) {
+        return explainCommand(run.layout, run.options, *parsed.explain, parsed.tsv,
+                              scan::SystemEnvironment().decimalSeparator(), out, err);
+    }
+    scan::Selection selection;
+    if (const auto refused = selectGroups(parsed, run.layout, selection, err))
+        return *refused;
+
+    const ScanResults scanned = runInterruptibleScan(run, selection);
+    const std::vector<scan::ResultTexts> fresh = keepRows(parsed, run, scanned, err);
+    printOutputs(parsed, run, scanned, parsed.newOnly ? fresh : scanned.rows, out, err);
+    if (parsed.notify && isComplete(scanned))
+        notifyNewRows(fresh, scanned.outcome.errors, err);
+    if (scanned.outcome.report.cancelled)
+        return kExitInterruptedBase + scanned.signal;
     return kExitRan;
+}
+
+int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    ScanArguments parsed;
+    if (const auto status = parseCommandLine(arguments, parsed, out, err))
+        return *status;
+    return runOnce(parsed, out, err);
 }
 
 } // namespace parvane::cli

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/scan/ScanOptions.h"
 
 namespace parvane::cli {
 
@@ -13,6 +16,34 @@ inline constexpr int kExitUsage = 64;  // the command line is wrong
 // SIGINT or SIGTERM cut the run short: 128 + the signal number, as a shell reports a process
 // that the signal ended, so that a script never takes the incomplete result files for a run.
 inline constexpr int kExitInterruptedBase = 128;
+
+// The command line of parvane-scan, as read.
+struct ScanArguments
+{
+    std::optional<std::string> home;
+    std::optional<std::string> base;
+    int baseIndex = 1;
+    bool baseIndexGiven = false;
+    std::vector<std::string> groups;
+    bool groupsGiven = false;
+    scan::ScanOptions options;
+    std::string maxGapText = "1";
+    std::string volumeText = "20";
+    bool tsv = false;
+    bool newOnly = false;
+    bool notify = false;
+    std::optional<std::string> explain;
+};
+
+// Reads the command line `arguments` into `parsed`. Returns the exit status when the command ends
+// there: after the usage on `out` (--help), or after a usage error on `err`.
+std::optional<int> parseCommandLine(const std::vector<std::string>& arguments, ScanArguments& parsed,
+                                    std::ostream& out, std::ostream& err);
+
+// One run of parvane-scan as the command line `parsed` asks: the checks, the scan, the results on
+// `out`, the status and every message on `err`, the kept rows, the notification. Returns the exit
+// status.
+int runOnce(const ScanArguments& parsed, std::ostream& out, std::ostream& err);
 
 // parvane-scan: one program start and one run, as the window's "OK!" does it. `arguments` are
 // the command-line arguments without the program name. The results go to `out`, the status and
