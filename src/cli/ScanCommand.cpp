@@ -10,7 +10,9 @@
 
 #include "cli/Explain.h"
 #include "cli/NewRows.h"
+#include "cli/NotificationClicks.h"
 #include "cli/Notifier.h"
+#include "cli/Watch.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/AsciiCase.h"
 #include "core/scan/ErrorLog.h"
@@ -35,7 +37,7 @@ constexpr const char* kUsage =
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
     "                    [--format table|tsv] [--new-only] [--notify]\n"
-    "                    [--explain NOM_CODE]\n"
+    "                    [--explain NOM_CODE] [--watch [--settle SECONDES]]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -54,7 +56,10 @@ constexpr const char* kUsage =
     "                     options)\n"
     "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n"
     "  --explain NOM_CODE dit pourquoi chaque droite de l'action est retenue ou non,\n"
-    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n";
+    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n"
+    "  --watch            refaire la recherche a chaque changement des historiques ou des droites\n"
+    "                     de la base, jusqu'a SIGTERM ou Ctrl-C\n"
+    "  --settle SECONDES  --watch: attendre ce calme apres le dernier changement (10 par defaut)\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -76,6 +81,7 @@ std::vector<std::string> splitList(const std::string& text)
 // Reads the command line; returns a message for a usage error.
 std::optional<std::string> parse(const std::vector<std::string>& arguments, ScanArguments& parsed)
 {
+    bool settleGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const auto value = [&]() -> std::optional<std::string> {
@@ -139,6 +145,18 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Scan
             parsed.newOnly = true;
         } else if (argument == "--notify") {
             parsed.notify = true;
+        } else if (argument == "--watch") {
+            parsed.watch = true;
+        } else if (argument == "--settle") {
+            if (auto error = needs(text))
+                return error;
+            const bool digits =
+                !text->empty() && text->size() <= 5
+                && std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (!digits)
+                return "--settle attend un nombre de secondes (0 a 99999)";
+            parsed.settleSeconds = std::stoi(*text);
+            settleGiven = true;
         } else if (argument == "--explain") {
             if (auto error = needs(parsed.explain))
                 return error;
@@ -150,6 +168,10 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Scan
     }
     if (parsed.base && parsed.baseIndexGiven)
         return "--base et --base-index s'excluent";
+    if (settleGiven && !parsed.watch)
+        return "--settle ne sert qu'avec --watch";
+    if (parsed.watch && parsed.explain)
+        return "--watch et --explain s'excluent";
     return std::nullopt;
 }
 
@@ -287,6 +309,7 @@ struct PreparedRun
     std::filesystem::path programFolder;
     scan::BaseLayout layout;
     scan::ScanOptions options;
+    bool baseMissing = false;
 };
 
 // The checks before a run: the program folder (made on first use), the previous error log
@@ -335,6 +358,7 @@ std::optional<int> prepareRun(const ScanArguments& parsed, PreparedRun& run, std
 
     if (const auto refusal = scan::checkBaseFolder(baseactive, run.layout.base)) {
         err << refusal->title << ": " << refusal->text << '\n';
+        run.baseMissing = true;
         return kExitRefused;
     }
     run.options = parsed.options;
@@ -456,27 +480,37 @@ std::optional<int> parseCommandLine(const std::vector<std::string>& arguments, S
     return kExitUsage;
 }
 
-int runOnce(const ScanArguments& parsed, std::ostream& out, std::ostream& err)
+RunReport runOnce(const ScanArguments& parsed, std::ostream& out, std::ostream& err)
 {
     PreparedRun run;
-    if (const auto refused = prepareRun(parsed, run, err))
-        return *refused;
+    RunReport report;
+    const auto refused = prepareRun(parsed, run, err);
+    report.programFolder = run.programFolder;
+    report.layout = run.layout;
+    report.baseMissing = run.baseMissing;
+    if (refused) {
+        report.exitStatus = *refused;
+        return report;
+    }
     if (parsed.explain) {
-        return explainCommand(run.layout, run.options, *parsed.explain, parsed.tsv,
-                              scan::SystemEnvironment().decimalSeparator(), out, err);
+        report.exitStatus = explainCommand(run.layout, run.options, *parsed.explain, parsed.tsv,
+                                           scan::SystemEnvironment().decimalSeparator(), out, err);
+        return report;
     }
     scan::Selection selection;
-    if (const auto refused = selectGroups(parsed, run.layout, selection, err))
-        return *refused;
+    if (const auto unknown = selectGroups(parsed, run.layout, selection, err)) {
+        report.exitStatus = *unknown;
+        return report;
+    }
 
     const ScanResults scanned = runInterruptibleScan(run, selection);
-    const std::vector<scan::ResultTexts> fresh = keepRows(parsed, run, scanned, err);
-    printOutputs(parsed, run, scanned, parsed.newOnly ? fresh : scanned.rows, out, err);
+    report.fresh = keepRows(parsed, run, scanned, err);
+    printOutputs(parsed, run, scanned, parsed.newOnly ? report.fresh : scanned.rows, out, err);
     if (parsed.notify && isComplete(scanned))
-        notifyNewRows(fresh, scanned.outcome.errors, err);
+        report.notification = notifyNewRows(report.fresh, scanned.outcome.errors, err);
     if (scanned.outcome.report.cancelled)
-        return kExitInterruptedBase + scanned.signal;
-    return kExitRan;
+        report.exitStatus = kExitInterruptedBase + scanned.signal;
+    return report;
 }
 
 int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -484,7 +518,11 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     ScanArguments parsed;
     if (const auto status = parseCommandLine(arguments, parsed, out, err))
         return *status;
-    return runOnce(parsed, out, err);
+    if (parsed.watch)
+        return runWatch(parsed, out, err);
+    if (parsed.notify)
+        return runAndAwaitClick(parsed, out, err);
+    return runOnce(parsed, out, err).exitStatus;
 }
 
 } // namespace parvane::cli
