@@ -111,6 +111,8 @@ void NotificationClicks::actionInvoked(uint id, const QString& action)
         m_err << "parvane-scan: parvane introuvable, ni a cote de parvane-scan ni dans le PATH.\n";
     } else if (!QProcess::startDetached(program, pending.arguments)) {
         m_err << "parvane-scan: " << program.toStdString() << " ne peut etre lance.\n";
+    } else {
+        m_err << "parvane-scan: nouvelles lignes ouvertes dans " << program.toStdString() << '\n';
     }
     m_err.flush();
     Q_EMIT settled();

@@ -148,6 +148,10 @@ private:
     void runNow()
     {
         m_settle.stop();
+        // Watching before the run: a change during the run is seen, and makes another run. The
+        // first run learns where the folders are.
+        if (!m_layout.base.empty())
+            m_folders.arm(m_layout);
         // The changes seen so far are in this run.
         m_folders.drain();
         const RunReport report = runOnce(m_parsed, m_out, m_err);
@@ -166,7 +170,10 @@ private:
             return;
         }
         setPresent(true);
-        m_folders.arm(m_layout);
+        // A folder watched only from now (on the first run, or made during the run) may have
+        // changed unseen: one more run.
+        if (m_folders.arm(m_layout))
+            m_settle.start();
     }
 
     void poll()

@@ -2,12 +2,15 @@
 
 #include <memory>
 
+#include <QCheckBox>
+#include <QCommandLineParser>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "mainwindow/ChartView.h"
 #include "mainwindow/ChartWindow.h"
+#include "mainwindow/StartOptions.h"
 #include "mainwindow/tendancesForm1.h"
 #include "support/RecordingMessageBoxes.h"
 #include "support/TestBase.h"
@@ -19,11 +22,11 @@ using parvane::test::TrendLineFields;
 
 namespace {
 
-// The program as main() starts it, over a
-// base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
+// The program as main() starts it, over a base of two stocks scanned by the window with
+// proximity (daily, 3 %) and crossings: by clicks, or by the start options of `arguments`.
 struct ScannedProgram
 {
-    ScannedProgram()
+    explicit ScannedProgram(QStringList arguments = {})
         : base(temp.path() / "base")
     {
         const auto korvix = temp.path() / "korvix";
@@ -47,6 +50,15 @@ struct ScannedProgram
         QVERIFY(program->startUp());
         auto& window = program->window();
         window.show();
+        if (!arguments.isEmpty()) {
+            QCommandLineParser parser;
+            parvane::mainwindow::addStartOptions(parser);
+            QVERIFY(parser.parse(QStringList{QStringLiteral("parvane"), QStringLiteral("--base"),
+                                             QString::fromStdString(base.root().string())}
+                                 + arguments));
+            window.applyStartOptions(*parvane::mainwindow::readStartOptions(parser));
+            return;
+        }
         for (const char* name : {"Check2", "Check3", "Check6", "Check7", "Command1"}) {
             if (name[1] == 'o')
                 window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("3"));
@@ -109,6 +121,23 @@ private Q_SLOTS:
         QTest::keyClick(&scanned.list(), Qt::Key_Return);
         QVERIFY(scanned.chart().isVisible());
         QVERIFY(model->crossing);
+    }
+
+    // The command line of a click on parvane-scan's notification: the run shows only its new
+    // rows, whose chart opens with a click.
+    void startOptionsShowTheNewRowsOfANotification()
+    {
+        ScannedProgram scanned(QString::fromLatin1("--proximity --daily --max-gap 3 --crossing --show-new "
+                                                   "--new-row X_BETA\tFR0002\tDAILY")
+                                   .split(QLatin1Char(' ')));
+        QCOMPARE(scanned.list().topLevelItemCount(), 2);
+        QVERIFY(scanned.program->window().findChild<QCheckBox*>(QStringLiteral("newOnlyBox"))->isChecked());
+        QVERIFY(scanned.list().topLevelItem(0)->isHidden());
+        QCOMPARE(scanned.list().topLevelItem(1)->text(0).trimmed(), QStringLiteral("X_BETA"));
+        QVERIFY(!scanned.list().topLevelItem(1)->isHidden());
+        scanned.clickRow(1);
+        QVERIFY(scanned.chart().isVisible());
+        QVERIFY(scanned.chart().chart().model()->crossing);
     }
 };
 
