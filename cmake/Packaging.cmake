@@ -48,6 +48,7 @@ install(FILES ${PARVANE_PACKAGING_DIR}/parvane-scan.conf DESTINATION ${PARVANE_D
 # User units: /usr/lib/systemd/user, whatever the multiarch library folder.
 install(FILES ${PARVANE_PACKAGING_DIR}/systemd/parvane-scan.service
               ${PARVANE_PACKAGING_DIR}/systemd/parvane-scan.timer
+              ${PARVANE_PACKAGING_DIR}/systemd/parvane-watch.service
         DESTINATION lib/systemd/user)
 
 if(PARVANE_GUI)

@@ -14,7 +14,7 @@ packages=(
     time ccache locales
     wine wine64 gcc-mingw-w64-x86-64 openbox xdotool
     cups cups-bsd cups-client printer-driver-cups-pdf libcups2-dev
-    dbus dbus-x11 libnotify-bin
+    dbus dbus-x11 libnotify-bin systemd
     dpkg-dev fakeroot lintian file
 )
 

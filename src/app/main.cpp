@@ -6,11 +6,13 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
+#include <QTimer>
 
 #include "core/Version.h"
 #include "core/scan/ProgramFolder.h"
 #include "dialogs/MessageBoxes.h"
 #include "mainwindow/ParvaneProgram.h"
+#include "mainwindow/StartOptions.h"
 #include "mainwindow/tendancesForm1.h"
 #include "qt/QtTranslations.h"
 #include "qt/TextConversion.h"
@@ -45,6 +47,7 @@ int main(int argc, char* argv[])
         QStringLiteral("Dossier du programme (zarbel.ini, errorlog.txt, help-parvane.htm)."),
         QStringLiteral("DIR"));
     parser.addOption(homeOption);
+    parvane::mainwindow::addStartOptions(parser);
     parser.process(application);
 
     std::optional<std::filesystem::path> home;
@@ -63,5 +66,10 @@ int main(int argc, char* argv[])
     if (!program.startUp())
         return 1;
     program.window().show();
+    // The click on a notification of parvane-scan: its base, its options and its new rows.
+    if (const auto start = parvane::mainwindow::readStartOptions(parser)) {
+        QTimer::singleShot(0, &program.window(),
+                           [&program, start = *start] { program.window().applyStartOptions(start); });
+    }
     return QApplication::exec();
 }

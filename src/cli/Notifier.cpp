@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusReply>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -97,6 +98,7 @@ std::optional<Notification> newRowsNotification(const std::vector<PrintedRow>& f
     notification.body += std::to_string(errors) + " erreur(s)";
     if (errors > 0)
         notification.body += ": voir errorlog.txt";
+    notification.opensNewRows = true;
     return notification;
 }
 
@@ -105,7 +107,21 @@ Notification refusedRunNotification(std::string_view reason)
     return Notification{"Parvane: recherche refusee", escapedMarkup(reason)};
 }
 
-std::optional<std::string> sendNotification(const Notification& notification)
+Notification basePresenceNotification(const std::filesystem::path& root, bool present)
+{
+    Notification notification;
+    const std::string name = escapedMarkup(text::diskNameToUtf8(root.string()));
+    if (present) {
+        notification.summary = "Parvane: base de retour";
+        notification.body = name + "\nLa surveillance reprend.";
+    } else {
+        notification.summary = "Parvane: base introuvable";
+        notification.body = name + "\nLa surveillance reprendra a son retour.";
+    }
+    return notification;
+}
+
+std::optional<std::string> sendNotification(const Notification& notification, SentNotification* sent)
 {
     // Qt D-Bus expects an application object; parvane-scan has none of its own.
     std::optional<QCoreApplication> application;
@@ -122,26 +138,49 @@ std::optional<std::string> sendNotification(const Notification& notification)
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    QStringList actions;
+    QString body = QString::fromStdString(notification.body);
+    if (notification.opensNewRows) {
+        // A server without actions would show the action as nothing: the body says it instead.
+        const QDBusReply<QStringList> capabilities =
+            bus.call(QDBusMessage::createMethodCall(call.service(), call.path(), call.interface(),
+                                                    QStringLiteral("GetCapabilities")),
+                     QDBus::Block, kReplyTimeoutMs);
+        if (capabilities.isValid() && capabilities.value().contains(QStringLiteral("actions")))
+            actions << QString::fromLatin1(kOpenNewRowsAction) << QString::fromLatin1(kOpenNewRowsLabel);
+        else
+            body += QStringLiteral("\n") + QString::fromLatin1(kOpenNewRowsHint);
+    }
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("parvane"));
     call << QStringLiteral("Parvane") << 0U << QStringLiteral("parvane")
-         << QString::fromStdString(notification.summary) << QString::fromStdString(notification.body)
-         << QStringList() << hints << -1;
+         << QString::fromStdString(notification.summary) << body << actions << hints << -1;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kReplyTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage)
         return "pas de service de notification (" + reply.errorMessage().toStdString() + ")";
+    if (sent != nullptr) {
+        sent->id = reply.arguments().value(0).toUInt();
+        sent->withAction = !actions.isEmpty();
+    }
     return std::nullopt;
 }
 
-void notifyNewRows(const std::vector<PrintedRow>& fresh, std::size_t errors, std::ostream& err)
+std::optional<std::uint32_t> notifyNewRows(const std::vector<PrintedRow>& fresh, std::size_t errors,
+                                           std::ostream& err)
 {
     const std::optional<Notification> notification = newRowsNotification(fresh, errors);
     if (!notification) {
         err << "Rien de nouveau depuis la recherche precedente: pas de notification.\n";
-        return;
+        return std::nullopt;
     }
-    if (const auto failure = sendNotification(*notification))
+    SentNotification sent;
+    if (const auto failure = sendNotification(*notification, &sent)) {
         err << "parvane-scan: notification impossible, " << *failure << ".\n";
+        return std::nullopt;
+    }
+    if (!sent.withAction)
+        return std::nullopt;
+    return sent.id;
 }
 
 void notifyRefusedRun(std::string_view reason, std::ostream& err)

@@ -11,7 +11,9 @@
 
 #include "cli/Explain.h"
 #include "cli/NewRows.h"
+#include "cli/NotificationClicks.h"
 #include "cli/Notifier.h"
+#include "cli/Watch.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/AsciiCase.h"
 #include "core/scan/ErrorLog.h"
@@ -37,7 +39,7 @@ constexpr const char* kUsage =
     "                    [--proximity] [--daily] [--weekly] [--max-gap TEXTE]\n"
     "                    [--crossing] [--volume TEXTE] [--csv] [--comments-group]\n"
     "                    [--format table|tsv] [--new-only] [--notify]\n"
-    "                    [--explain NOM_CODE]\n"
+    "                    [--explain NOM_CODE] [--watch [--settle SECONDES]]\n"
     "\n"
     "Scanne les actions d'une base Korvix contre leurs droites de tendance.\n"
     "  --home DIR         dossier du programme (zarbel.ini, errorlog.txt)\n"
@@ -56,7 +58,10 @@ constexpr const char* kUsage =
     "                     options)\n"
     "  --notify           notifier le bureau de ce qui est nouveau depuis la recherche precedente\n"
     "  --explain NOM_CODE dit pourquoi chaque droite de l'action est retenue ou non,\n"
-    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n";
+    "                     sans rien ecrire (ni groupe, ni CSV, ni errorlog.txt)\n"
+    "  --watch            refaire la recherche a chaque changement des historiques ou des droites\n"
+    "                     de la base, jusqu'a SIGTERM ou Ctrl-C\n"
+    "  --settle SECONDES  --watch: attendre ce calme apres le dernier changement (10 par defaut)\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -64,23 +69,6 @@ extern "C" void onInterrupt(int number)
 {
     g_interrupted = number;
 }
-
-struct Arguments
-{
-    std::optional<std::string> home;
-    std::optional<std::string> base;
-    int baseIndex = 1;
-    bool baseIndexGiven = false;
-    std::vector<std::string> groups;
-    bool groupsGiven = false;
-    scan::ScanOptions options;
-    std::string maxGapText = "1";
-    std::string volumeText = "20";
-    bool tsv = false;
-    bool newOnly = false;
-    bool notify = false;
-    std::optional<std::string> explain;
-};
 
 std::vector<std::string> splitList(const std::string& text)
 {
@@ -93,8 +81,9 @@ std::vector<std::string> splitList(const std::string& text)
 }
 
 // Reads the command line; returns a message for a usage error.
-std::optional<std::string> parse(const std::vector<std::string>& arguments, Arguments& parsed)
+std::optional<std::string> parse(const std::vector<std::string>& arguments, ScanArguments& parsed)
 {
+    bool settleGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const auto value = [&]() -> std::optional<std::string> {
@@ -158,6 +147,18 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
             parsed.newOnly = true;
         } else if (argument == "--notify") {
             parsed.notify = true;
+        } else if (argument == "--watch") {
+            parsed.watch = true;
+        } else if (argument == "--settle") {
+            if (auto error = needs(text))
+                return error;
+            const bool digits =
+                !text->empty() && text->size() <= 5
+                && std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (!digits)
+                return "--settle attend un nombre de secondes (0 a 99999)";
+            parsed.settleSeconds = std::stoi(*text);
+            settleGiven = true;
         } else if (argument == "--explain") {
             if (auto error = needs(parsed.explain))
                 return error;
@@ -169,6 +170,10 @@ std::optional<std::string> parse(const std::vector<std::string>& arguments, Argu
     }
     if (parsed.base && parsed.baseIndexGiven)
         return "--base et --base-index s'excluent";
+    if (settleGiven && !parsed.watch)
+        return "--settle ne sert qu'avec --watch";
+    if (parsed.watch && parsed.explain)
+        return "--watch et --explain s'excluent";
     return std::nullopt;
 }
 
@@ -307,53 +312,75 @@ std::variant<std::vector<std::string>, std::string> groupsOnDisk(const scan::Bas
     return found;
 }
 
-} // namespace
-
-int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+// The program folder, the base, the options and the group selection of a run, once its checks
+// have passed.
+struct PreparedRun
 {
-    Arguments parsed;
-    if (const auto usageError = parse(arguments, parsed)) {
-        if (usageError->empty()) {
-            out << kUsage;
-            return kExitRan;
-        }
-        err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
-        return kExitUsage;
-    }
-    // A refused run says why on stderr and, with --notify, on the desktop: a scheduled scan that
-    // cannot run must not pass for one that found nothing.
-    const auto refuse = [&](const std::string& reason, int status) {
-        err << "parvane-scan: " << reason << '\n';
-        if (parsed.notify && !parsed.explain)
-            notifyRefusedRun(reason, err);
-        return status;
-    };
-    const auto refuseFor = [&](const scan::Refusal& refusal) {
-        // The text names the base's folder: a name from the disk.
-        err << refusal.title << ": " << refusal.text << '\n';
-        if (parsed.notify && !parsed.explain)
-            notifyRefusedRun(
-                text::windows1252ToUtf8(refusal.title) + ": " + text::diskNameToUtf8(refusal.text), err);
-        return kExitRefused;
-    };
+    std::filesystem::path programFolder;
+    scan::BaseLayout layout;
+    scan::ScanOptions options;
+    scan::Selection selection;
+    bool baseMissing = false;
+};
 
+// A refused run says why on stderr and, with --notify, on the desktop: a scheduled scan that
+// cannot run must not pass for one that found nothing. --watch says a missing base itself, once
+// each way, as it waits for it.
+class Refusals
+{
+public:
+    Refusals(const ScanArguments& parsed, std::ostream& err)
+        : m_parsed(parsed)
+        , m_err(err)
+    {}
+
+    int refuse(const std::string& reason, int status) const
+    {
+        m_err << "parvane-scan: " << reason << '\n';
+        if (notifies())
+            notifyRefusedRun(reason, m_err);
+        return status;
+    }
+
+    int refuseFor(const scan::Refusal& refusal, bool baseMissing = false) const
+    {
+        // The text names the base's folder: a name from the disk.
+        m_err << refusal.title << ": " << refusal.text << '\n';
+        if (notifies() && !(baseMissing && m_parsed.watch))
+            notifyRefusedRun(
+                text::windows1252ToUtf8(refusal.title) + ": " + text::diskNameToUtf8(refusal.text), m_err);
+        return kExitRefused;
+    }
+
+private:
+    bool notifies() const { return m_parsed.notify && !m_parsed.explain; }
+
+    const ScanArguments& m_parsed;
+    std::ostream& m_err;
+};
+
+// The checks before a run: the program folder (made on first use), the previous error log
+// deleted, the base and its folders, the thresholds. Returns the exit status of a refusal.
+std::optional<int> prepareRun(const ScanArguments& parsed, PreparedRun& run, std::ostream& err)
+{
+    const Refusals refusals(parsed, err);
     std::optional<std::filesystem::path> home;
     if (parsed.home) {
         // A new program folder is made on first use, as the window does; without it the error log
-        // would be lost.
+        // and the kept rows would have nowhere to go.
         std::error_code error;
-        home = std::filesystem::absolute(*parsed.home, error).lexically_normal();
+        home = std::filesystem::absolute(*parsed.home, error);
         if (!error)
             std::filesystem::create_directories(*home, error);
         if (error || !std::filesystem::is_directory(*home)) {
-            return refuse("dossier du programme impossible a creer: " + *parsed.home
-                              + (error ? " (" + error.message() + ")" : std::string()),
-                          kExitRefused);
+            return refusals.refuse("dossier du programme impossible a creer: " + *parsed.home
+                                       + (error ? " (" + error.message() + ")" : std::string()),
+                                   kExitRefused);
         }
     }
-    const std::filesystem::path programFolder = scan::programFolder(home, scan::executableFolder());
+    run.programFolder = scan::programFolder(home, scan::executableFolder());
     if (!parsed.explain)
-        scan::deleteErrorLog(programFolder);
+        scan::deleteErrorLog(run.programFolder);
 
     const scan::PathEnvironment pathEnvironment = scan::pathEnvironmentFromSystem();
     std::string baseactive;
@@ -365,7 +392,7 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
         const std::filesystem::path absolute = std::filesystem::absolute(*parsed.base, error);
         baseactive = error ? *parsed.base : absolute.lexically_normal().string();
     } else {
-        scan::Settings settings = scan::loadSettings(programFolder / scan::kSettingsFileName);
+        scan::Settings settings = scan::loadSettings(run.programFolder / scan::kSettingsFileName);
         scan::setUpActiveBase(settings);
         baseactive = *scan::baseForChooserIndex(settings, parsed.baseIndex - 1);
         if (!settings.droite.empty())
@@ -375,75 +402,169 @@ int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out,
     }
     const std::filesystem::path root =
         baseactive.empty() ? std::filesystem::path() : scan::mapSettingsPath(baseactive, pathEnvironment);
-    const scan::BaseLayout layout = scan::BaseLayout::resolve(root, droite, histo);
+    run.layout = scan::BaseLayout::resolve(root, droite, histo);
 
-    if (const auto refusal = scan::checkBaseFolder(baseactive, layout.base))
-        return refuseFor(*refusal);
-    scan::ScanOptions options = parsed.options;
-    options.maxGap = evaluation::readNumber(parsed.maxGapText);
-    options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
-    if (const auto refusal = scan::checkThresholds(options))
-        return refuseFor(*refusal);
-
-    if (parsed.explain) {
-        return explainCommand(layout, options, *parsed.explain, parsed.tsv,
-                              scan::SystemEnvironment().decimalSeparator(), out, err);
+    if (const auto refusal = scan::checkBaseFolder(baseactive, run.layout.base)) {
+        run.baseMissing = true;
+        return refusals.refuseFor(*refusal, true);
     }
+    run.options = parsed.options;
+    run.options.maxGap = evaluation::readNumber(parsed.maxGapText);
+    run.options.volumeThreshold = evaluation::readNumber(parsed.volumeText);
+    if (const auto refusal = scan::checkThresholds(run.options))
+        return refusals.refuseFor(*refusal);
+    return std::nullopt;
+}
 
-    scan::Selection selection;
-    if (parsed.groupsGiven) {
-        auto groups = groupsOnDisk(layout, parsed.groups);
-        if (const auto* unknown = std::get_if<std::string>(&groups))
-            return refuse(*unknown, kExitUsage);
-        selection = scan::buildSelection(layout, std::get<std::vector<std::string>>(groups));
-        if (!selection.active)
-            err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
-                   "scannee.\n";
-    }
+// --groups: the selection of the run, or the exit status of a name that is not a group of the base.
+std::optional<int> selectGroups(const ScanArguments& parsed, PreparedRun& run, std::ostream& err)
+{
+    if (!parsed.groupsGiven)
+        return std::nullopt;
+    auto groups = groupsOnDisk(run.layout, parsed.groups);
+    if (const auto* unknown = std::get_if<std::string>(&groups))
+        return Refusals(parsed, err).refuse(*unknown, kExitUsage);
+    run.selection = scan::buildSelection(run.layout, std::get<std::vector<std::string>>(groups));
+    if (!run.selection.active)
+        err << "Aucune action des groupes choisis n'a de fichier de droites: toute la base est "
+               "scannee.\n";
+    return std::nullopt;
+}
 
+// What the scan itself left: its outcome, its rows sorted, the status label's last text and the
+// error log's lost lines.
+struct ScanResults
+{
+    scan::RunOutcome outcome;
+    std::vector<PrintedRow> rows;
+    std::string observerStatus;
+    std::size_t lostLines = 0;
+    std::filesystem::path errorLogFile;
+    int signal = 0; // the signal that ended the run, 0 when none did
+};
+
+ScanResults runInterruptibleScan(PreparedRun& run)
+{
     scan::SystemEnvironment environment;
-    scan::ErrorLog errorLog(programFolder / scan::kErrorLogFileName, environment);
+    scan::ErrorLog errorLog(run.programFolder / scan::kErrorLogFileName, environment);
     TableSink results;
     InterruptibleObserver observer;
     g_interrupted = 0;
     auto previousInt = std::signal(SIGINT, onInterrupt);
     auto previousTerm = std::signal(SIGTERM, onInterrupt);
-    const scan::RunOutcome outcome =
-        scan::runScan(layout, options, selection, results, observer, errorLog, environment);
+    ScanResults scanned;
+    scanned.outcome =
+        scan::runScan(run.layout, run.options, run.selection, results, observer, errorLog, environment);
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
+    scanned.rows = results.sortedUtf8Rows();
+    scanned.observerStatus = observer.status;
+    scanned.lostLines = errorLog.lost();
+    scanned.errorLogFile = errorLog.file();
+    scanned.signal = static_cast<int>(g_interrupted);
+    return scanned;
+}
 
-    const std::vector<PrintedRow> rows = results.sortedUtf8Rows();
-    const std::vector<PrintedRow> fresh =
-        parsed.newOnly || parsed.notify
-            ? newRowsSincePreviousRun(scan::keptRowsFile(programFolder, layout.base), layout,
-                                      scan::runOptionsKey(options, selection), rows,
-                                      outcome.scanned && !outcome.report.cancelled, err)
-            : rows;
-    const std::vector<PrintedRow>& shown = parsed.newOnly ? fresh : rows;
+bool isComplete(const ScanResults& scanned)
+{
+    return scanned.outcome.scanned && !scanned.outcome.report.cancelled;
+}
+
+// --new-only and --notify: the rows that the previous run did not have; the run's rows are kept
+// for the next one when it is complete. Every row without either option.
+std::vector<PrintedRow> keepRows(const ScanArguments& parsed, const PreparedRun& run,
+                                 const ScanResults& scanned, std::ostream& err)
+{
+    if (!parsed.newOnly && !parsed.notify)
+        return scanned.rows;
+    return newRowsSincePreviousRun(scan::keptRowsFile(run.programFolder, run.layout.base), run.layout,
+                                   scan::runOptionsKey(run.options, run.selection), scanned.rows,
+                                   isComplete(scanned), err);
+}
+
+// The results list on `out`, then the messages and the status on `err`.
+void printOutputs(const ScanArguments& parsed, const PreparedRun& run, const ScanResults& scanned,
+                  const std::vector<PrintedRow>& shown, std::ostream& out, std::ostream& err)
+{
     if (parsed.tsv)
         printTsv(shown, out);
     else
         printTable(shown, out);
     out.flush();
 
+    const scan::RunOutcome& outcome = scanned.outcome;
     if (outcome.report.cancelled)
         err << "Scan interrompu: les fichiers de resultats sont incomplets.\n";
-    if (options.csvFile && outcome.scanned)
+    if (run.options.csvFile && outcome.scanned)
         err << "CSV: " << outcome.report.csvFile.string() << '\n';
     // Label8 as the window leaves it: the run's status; after the comments group alone, the
     // builder's; when nothing ran, what it showed before (nothing, in a new window).
-    const std::string status = outcome.scanned ? outcome.status : observer.status;
+    const std::string status = outcome.scanned ? outcome.status : scanned.observerStatus;
     if (!status.empty())
         err << statusLines(status) << '\n';
-    if (errorLog.lost() != 0)
-        err << "parvane-scan: " << errorLog.lost() << " ligne(s) perdue(s): " << errorLog.file().string()
-            << " ne peut etre ecrit\n";
-    if (parsed.notify && outcome.scanned && !outcome.report.cancelled)
-        notifyNewRows(fresh, outcome.errors, err);
-    if (outcome.report.cancelled)
-        return kExitInterruptedBase + static_cast<int>(g_interrupted);
-    return kExitRan;
+    if (scanned.lostLines != 0)
+        err << "parvane-scan: " << scanned.lostLines
+            << " ligne(s) perdue(s): " << scanned.errorLogFile.string() << " ne peut etre ecrit\n";
+}
+
+} // namespace
+
+std::optional<int> parseCommandLine(const std::vector<std::string>& arguments, ScanArguments& parsed,
+                                    std::ostream& out, std::ostream& err)
+{
+    const auto usageError = parse(arguments, parsed);
+    if (!usageError)
+        return std::nullopt;
+    if (usageError->empty()) {
+        out << kUsage;
+        return kExitRan;
+    }
+    err << "parvane-scan: " << *usageError << "\n\n" << kUsage;
+    return kExitUsage;
+}
+
+RunReport runOnce(const ScanArguments& parsed, std::ostream& out, std::ostream& err)
+{
+    PreparedRun run;
+    RunReport report;
+    const auto refused = prepareRun(parsed, run, err);
+    report.programFolder = run.programFolder;
+    report.layout = run.layout;
+    report.baseMissing = run.baseMissing;
+    if (refused) {
+        report.exitStatus = *refused;
+        return report;
+    }
+    if (parsed.explain) {
+        report.exitStatus = explainCommand(run.layout, run.options, *parsed.explain, parsed.tsv,
+                                           scan::SystemEnvironment().decimalSeparator(), out, err);
+        return report;
+    }
+    if (const auto unknown = selectGroups(parsed, run, err)) {
+        report.exitStatus = *unknown;
+        return report;
+    }
+
+    const ScanResults scanned = runInterruptibleScan(run);
+    report.fresh = keepRows(parsed, run, scanned, err);
+    printOutputs(parsed, run, scanned, parsed.newOnly ? report.fresh : scanned.rows, out, err);
+    if (parsed.notify && isComplete(scanned))
+        report.notification = notifyNewRows(report.fresh, scanned.outcome.errors, err);
+    if (scanned.outcome.report.cancelled)
+        report.exitStatus = kExitInterruptedBase + scanned.signal;
+    return report;
+}
+
+int runScanCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    ScanArguments parsed;
+    if (const auto status = parseCommandLine(arguments, parsed, out, err))
+        return *status;
+    if (parsed.watch)
+        return runWatch(parsed, out, err);
+    if (parsed.notify)
+        return runAndAwaitClick(parsed, out, err);
+    return runOnce(parsed, out, err).exitStatus;
 }
 
 } // namespace parvane::cli

@@ -30,6 +30,7 @@
 #include "core/evaluation/CommentFile.h"
 #include "core/evaluation/NumberRules.h"
 #include "core/scan/ErrorLog.h"
+#include "core/scan/GroupSelection.h"
 #include "core/scan/KeptRows.h"
 #include "core/scan/KorvixExecutable.h"
 #include "core/scan/RunCommand.h"
@@ -41,6 +42,7 @@
 #include "mainwindow/LocaleEnvironment.h"
 #include "mainwindow/ProgressObserver.h"
 #include "mainwindow/ResultsListSink.h"
+#include "mainwindow/StartOptions.h"
 #include "qt/TextConversion.h"
 
 #include "ui_tendancesForm1.h"
@@ -843,6 +845,60 @@ void tendancesForm1::endProgram()
     m_quitRequested = true;
     if (m_quit)
         m_quit();
+}
+
+void tendancesForm1::applyStartOptions(const StartOptions& start)
+{
+    if (encours)
+        return;
+    baseactive = qt::toDiskPath(start.base).string();
+    m_ui->Combo1->setToolTip(start.base);
+    clearGroupSelection();
+    if (!start.groups.isEmpty()) {
+        std::vector<std::string> groups;
+        for (const QString& group : start.groups)
+            groups.push_back(QFile::encodeName(group).toStdString());
+        m_selection = scan::buildSelection(
+            scan::BaseLayout::resolve(activeBaseFolder(), m_settings.droite, m_settings.histo), groups);
+    }
+    m_ui->Check2->setChecked(start.proximity);
+    m_ui->Check3->setChecked(start.daily);
+    m_ui->Check4->setChecked(start.weekly);
+    m_ui->Check6->setChecked(start.crossing);
+    m_ui->Check8->setChecked(start.volume.has_value());
+    if (!start.maxGap.isEmpty())
+        m_ui->Text2->setText(start.maxGap);
+    if (start.volume)
+        m_ui->Text4->setText(*start.volume);
+    showProximityControls(start.proximity);
+    crossingClicked(start.crossing);
+    volumeFilterClicked(start.volume.has_value());
+    m_ui->Check7->setChecked(true);
+    resultsClicked(true);
+
+    runCommand();
+    if (!start.showNew || !m_rowsMarked)
+        return;
+    // The kept rows already hold the run that found these rows new: the rows named are the new ones.
+    QStringList fresh;
+    for (const QString& row : start.newRows) {
+        QStringList texts = row.split(QLatin1Char('\t'));
+        for (QString& text : texts)
+            text = text.trimmed();
+        fresh << texts.join(QLatin1Char('\t'));
+    }
+    QTreeWidget* list = m_ui->ListView1;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        QStringList texts;
+        for (const scan::ResultColumn column :
+             {scan::ResultColumn::Action, scan::ResultColumn::Sicovam, scan::ResultColumn::UT})
+            texts << item->text(static_cast<int>(column)).trimmed();
+        item->setData(0, kNewRole, fresh.contains(texts.join(QLatin1Char('\t'))));
+    }
+    m_ui->newOnlyBox->setEnabled(true);
+    m_ui->newOnlyBox->setChecked(true);
+    applyNewOnlyFilter();
 }
 
 } // namespace parvane::mainwindow

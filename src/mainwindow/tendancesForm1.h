@@ -35,6 +35,8 @@ struct BaseChooser;
 
 namespace parvane::mainwindow {
 
+struct StartOptions;
+
 // The main window: the options and thresholds of a scan, the run command, the results list and
 // the commands around it (bases, groups, Korvix, printing, help). It owns the in-memory settings,
 // the active base, the run state and the program-wide group selection for the life of the
@@ -78,6 +80,12 @@ public:
     void setQuitHandler(std::function<void()> handler);
     // The clock and the regional forms of the runs; by default the system's locale.
     void setRunEnvironment(std::unique_ptr<scan::RunEnvironment> environment);
+
+    // The start-up options of the command line: selects their base and group selection, sets the
+    // boxes to their options, shows the results list and runs the scan; then, with showNew, marks
+    // their new rows and ticks "Nouveaux seulement". The run shows its refusals as OK! does (a base
+    // that has gone). Does nothing during a run.
+    void applyStartOptions(const StartOptions& start);
 
     // Shows `text` in the status line (Label8), the full text also as its tooltip; an empty text
     // leaves the line as it is.

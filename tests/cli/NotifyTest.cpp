@@ -39,11 +39,12 @@ protected:
             ::kill(m_busPid, SIGTERM);
     }
 
-    void startRecorder()
+    void startRecorder(const char* mode = "")
     {
         std::vector<std::string> texts = {PARVANE_NOTIFICATION_RECORDER, record().string(),
-                                          record().string() + ".ready"};
-        std::vector<char*> argv = {texts[0].data(), texts[1].data(), texts[2].data(), nullptr};
+                                          record().string() + ".ready", mode};
+        std::vector<char*> argv = {texts[0].data(), texts[1].data(), texts[2].data(), texts[3].data(),
+                                   nullptr};
         ASSERT_EQ(::posix_spawn(&m_recorderPid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
         for (int i = 0; i < 3000 && !fs::exists(texts[2]); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -99,6 +100,70 @@ TEST_F(NotifyTest, WithoutANotificationServiceTheRunKeepsItsResults)
                   std::string::npos)
             << result.err;
     }
+}
+
+// Waits `seconds` at most for `file` to hold `count` notifications; returns what it holds.
+std::size_t awaitNotifications(const fs::path& file, std::size_t count, int seconds)
+{
+    std::size_t found = 0;
+    for (int i = 0; i <= seconds * 20 && found < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string text = fs::exists(file) ? readFile(file) : std::string();
+        found = 0;
+        for (std::size_t at = 0; (at = text.find("Notify ", at)) != std::string::npos; ++at)
+            ++found;
+    }
+    return found;
+}
+
+// --watch --settle 1: each hit moved into the base is notified by name, once, within the settle
+// time and 5 s; a change without a hit notifies nothing; the base's leaving and return are
+// notified once each; a click on a notification starts the window on the base with the run's new
+// rows; SIGTERM between runs ends with 0 and keeps the rows.
+TEST_F(NotifyTest, WatchNotifiesEachNewHitOnceAndFollowsTheBase)
+{
+    startRecorder("actions");
+    const fs::path window = m_dir.path() / "window.txt";
+    writeFile(m_dir.path() / "bin" / "parvane",
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + window.string() + "\n");
+    fs::permissions(m_dir.path() / "bin" / "parvane", fs::perms::owner_all);
+    ::setenv("PATH", ((m_dir.path() / "bin").string() + ":" + std::getenv("PATH")).c_str(), 1);
+    m_base.addStock("OLD_100000.txt", kOneLine, kCrossing);
+    TestBase stage(m_dir.path() / "stage");
+    const auto moveIn = [&](const std::string& name, const std::string& history) {
+        stage.addStock(name, kOneLine, history);
+        for (const char* folder : {"droite", "histo"})
+            fs::rename(stage.base() / folder / name, m_base.base() / folder / name);
+    };
+    const fs::path away = m_dir.path() / "away";
+    Arguments watch = kNotify;
+    watch.insert(watch.end(), {"--new-only", "--watch", "--settle", "1"});
+    const ScanProcessResult result = scan(watch, true, "C", [&](int processId) {
+        EXPECT_EQ(awaitNotifications(record(), 1, 10), 1U);
+        moveIn("NEW_200000.txt", kCrossing);
+        EXPECT_EQ(awaitNotifications(record(), 2, 1 + 5), 2U);
+        const std::string invoke =
+            "dbus-send --session --print-reply=literal --dest=org.freedesktop.Notifications "
+            "/org/freedesktop/Notifications org.freedesktop.Notifications.Invoke uint32:2 >/dev/null";
+        EXPECT_EQ(std::system(invoke.c_str()), 0);
+        moveIn("FAR_300000.txt", dailyHistory(100, "12", "12.1"));
+        EXPECT_EQ(awaitNotifications(record(), 3, 1 + 3), 2U);
+        fs::rename(m_base.root(), away);
+        EXPECT_EQ(awaitNotifications(record(), 3, 10), 3U);
+        fs::rename(away, m_base.root());
+        EXPECT_EQ(awaitNotifications(record(), 4, 10), 4U);
+        moveIn("BACK_400000.txt", kCrossing);
+        EXPECT_EQ(awaitNotifications(record(), 5, 1 + 5), 5U);
+        EXPECT_EQ(awaitNotifications(record(), 6, 2), 5U);
+        ::kill(processId, SIGTERM);
+    });
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    std::string transcript = readFile(record()) + "--- parvane\n" + readFile(window);
+    for (std::size_t at = 0; (at = transcript.find(m_dir.path().string(), at)) != std::string::npos;)
+        transcript.replace(at, m_dir.path().string().size(), "<tmp>");
+    expectGolden("cli/watch-notifications.txt", transcript);
+    watch.resize(watch.size() - 3);
+    EXPECT_NE(scan(watch).err.find("Rien de nouveau"), std::string::npos);
 }
 
 } // namespace

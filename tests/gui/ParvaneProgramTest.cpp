@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <memory>
 
+#include <QCheckBox>
+#include <QCommandLineParser>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -11,6 +13,7 @@
 #include "core/scan/GroupSelection.h"
 #include "mainwindow/ChartView.h"
 #include "mainwindow/ChartWindow.h"
+#include "mainwindow/StartOptions.h"
 #include "mainwindow/tendancesForm1.h"
 #include "support/RecordingMessageBoxes.h"
 #include "support/TestBase.h"
@@ -22,13 +25,13 @@ using parvane::test::TrendLineFields;
 
 namespace {
 
-// The program as main() starts it, over a
-// base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
+// The program as main() starts it, over a base of two stocks scanned by the window with
+// proximity (daily, 3 %) and crossings: by clicks, or by the start options of `arguments`.
 // With `traders`, the base is test::addTraderStocks's, scanned for the groups Intérêts and
 // Sélection as the group dialog leaves them, and base 2 is an empty base.
 struct ScannedProgram
 {
-    explicit ScannedProgram(bool traders = false)
+    explicit ScannedProgram(bool traders = false, QStringList arguments = {})
         : base(temp.path() / "base")
     {
         const auto korvix = temp.path() / "korvix";
@@ -57,6 +60,15 @@ struct ScannedProgram
         QVERIFY(program->startUp());
         auto& window = program->window();
         window.show();
+        if (!arguments.isEmpty()) {
+            QCommandLineParser parser;
+            parvane::mainwindow::addStartOptions(parser);
+            QVERIFY(parser.parse(QStringList{QStringLiteral("parvane"), QStringLiteral("--base"),
+                                             QString::fromStdString(base.root().string())}
+                                 + arguments));
+            window.applyStartOptions(*parvane::mainwindow::readStartOptions(parser));
+            return;
+        }
         if (traders) {
             window.selection() =
                 parvane::scan::buildSelection(parvane::scan::BaseLayout::resolve(base.root(), "", ""),
@@ -182,6 +194,24 @@ private Q_SLOTS:
                          || scanned.chart().chart().emptyText().endsWith(QString::fromUtf8(found)),
                      qPrintable(scanned.chart().chart().emptyText()));
         }
+    }
+
+    // The command line of a click on parvane-scan's notification: the run shows only its new
+    // rows, whose chart opens with a click.
+    void startOptionsShowTheNewRowsOfANotification()
+    {
+        ScannedProgram scanned(false,
+                               QString::fromLatin1("--proximity --daily --max-gap 3 --crossing --show-new "
+                                                   "--new-row X_BETA\tFR0002\tDAILY")
+                                   .split(QLatin1Char(' ')));
+        QCOMPARE(scanned.list().topLevelItemCount(), 2);
+        QVERIFY(scanned.program->window().findChild<QCheckBox*>(QStringLiteral("newOnlyBox"))->isChecked());
+        QVERIFY(scanned.list().topLevelItem(0)->isHidden());
+        QCOMPARE(scanned.list().topLevelItem(1)->text(0).trimmed(), QStringLiteral("X_BETA"));
+        QVERIFY(!scanned.list().topLevelItem(1)->isHidden());
+        scanned.clickRow(1);
+        QVERIFY(scanned.chart().isVisible());
+        QVERIFY(scanned.chart().chart().model()->crossing);
     }
 };
 

@@ -15,7 +15,8 @@ deb=$work/out/parvane_${version}_$(dpkg --print-architecture).deb
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $1, $2, $6}')
 expected="bin/parvane-scan share/man/fr/man1/parvane-scan.1.gz share/man/man1/parvane-scan.1.gz
-    lib/systemd/user/parvane-scan.service lib/systemd/user/parvane-scan.timer share/doc/parvane/copyright
+    lib/systemd/user/parvane-scan.service lib/systemd/user/parvane-scan.timer
+    lib/systemd/user/parvane-watch.service share/doc/parvane/copyright
     share/doc/parvane/changelog.gz share/doc/parvane/examples/parvane-scan.conf"
 if grep -q '^PARVANE_GUI:BOOL=ON' "$build/CMakeCache.txt"; then
     expected+=" bin/parvane share/parvane/help-parvane.htm share/applications/parvane.desktop
@@ -45,12 +46,14 @@ mkdir "$work/home"
 
 if command -v systemd-analyze >/dev/null; then
     units=$work/units
-    mkdir "$units" && cp "$work"/root/usr/lib/systemd/user/parvane-scan.* "$units"
-    sed -i "s|^ExecStart=parvane-scan --notify --new-only |ExecStart=$scan --notify --new-only |" "$units/parvane-scan.service"
-    grep -q "^ExecStart=$scan" "$units/parvane-scan.service" || fail "service command"
+    mkdir "$units" && cp "$work"/root/usr/lib/systemd/user/parvane-* "$units"
+    sed -i "s|^ExecStart=parvane-scan |ExecStart=$scan |" "$units"/parvane-*.service
+    grep -q "^ExecStart=$scan --notify" "$units/parvane-scan.service" || fail "service command"
+    grep -q "^ExecStart=$scan --watch --notify" "$units/parvane-watch.service" || fail "watch command"
+    ! grep -q '^WantedBy' "$units/parvane-scan.service" || fail "the timer starts the scan"
     grep -qx 'OnCalendar=Mon..Fri 18:30' "$units/parvane-scan.timer" && grep -qx 'Persistent=true' "$units/parvane-scan.timer" || fail timer
     mkdir -m 700 "$work/runtime"
-    XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no "$units"/parvane-scan.* || fail "systemd-analyze verify"
+    XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no "$units"/parvane-* || fail "systemd-analyze verify"
 fi
 desktop=$work/root/usr/share/applications/parvane.desktop
 if [ -f "$desktop" ] && command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail desktop; fi
