@@ -17,6 +17,7 @@
 #include "cli/Notifier.h"
 #include "cli/ScanCommand.h"
 #include "cli/Watch.h"
+#include "core/scan/KeptRows.h"
 
 namespace parvane::cli {
 
@@ -63,14 +64,12 @@ QStringList windowArguments(const ScanArguments& parsed, const RunReport& report
             groups << QString::fromStdString(group);
         arguments << QStringLiteral("--groups") << groups.join(QLatin1Char(','));
     }
+    // A first run on a large base finds every row new: past the limit the window shows them all.
+    if (report.fresh.size() > kMaxNewRowArguments)
+        return arguments;
     arguments << QStringLiteral("--show-new");
-    for (const PrintedRow& row : report.fresh) {
-        QStringList key;
-        for (const scan::ResultColumn column :
-             {scan::ResultColumn::Action, scan::ResultColumn::Sicovam, scan::ResultColumn::UT})
-            key << QString::fromStdString(row.texts[static_cast<std::size_t>(column)]);
-        arguments << QStringLiteral("--new-row") << key.join(QLatin1Char('\t'));
-    }
+    for (const PrintedRow& row : report.fresh)
+        arguments << QStringLiteral("--new-row") << QString::fromStdString(scan::hitText(row.identity));
     return arguments;
 }
 

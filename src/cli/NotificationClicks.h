@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -14,9 +15,12 @@ struct RunReport;
 struct ScanArguments;
 
 // The command line of the window that shows the new rows of a run: the program folder, the base,
-// the options that choose the rows, and the new rows themselves ("--new-row", the texts of the
-// columns Action, Sicovam and UT joined by tabs), after "--show-new".
+// the options that choose the rows, then "--show-new" and the new rows themselves, each a
+// "--new-row" and its hit as the kept rows name it (scan::hitText: kind, unit and stock file).
+// Past kMaxNewRowArguments new rows, neither: the window shows every row of the run.
 QStringList windowArguments(const ScanArguments& parsed, const RunReport& report);
+
+inline constexpr std::size_t kMaxNewRowArguments = 200;
 
 // The clicks on the notifications of new rows. A click (the server's ActionInvoked signal with
 // the default action) starts the window, `parvane` beside this program or else on the PATH, with

@@ -48,8 +48,11 @@ void addStartOptions(QCommandLineParser& parser)
     parser.addOption(
         valueOption(kVolume, "Croisement avec une hausse du volume superieure a TEXTE %.", "TEXTE"));
     parser.addOption(valueOption(kGroups, "Ne scanner que les actions de ces groupes.", "A,B"));
-    parser.addOption(valueOption(
-        kNewRow, "Une ligne nouvelle: Action, Sicovam et UT separes par des tabulations.", "LIGNE"));
+    parser.addOption(
+        valueOption(kNewRow,
+                    "Une ligne nouvelle: X (croisement) ou P (proximite), UT et fichier de l'action, "
+                    "separes par des tabulations.",
+                    "LIGNE"));
 }
 
 std::optional<StartOptions> readStartOptions(const QCommandLineParser& parser)

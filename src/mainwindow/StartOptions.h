@@ -22,8 +22,8 @@ struct StartOptions
     QString maxGap;                // Text2; empty leaves it as it is
     std::optional<QString> volume; // Check8 ticked and Text4, when given
     QStringList groups;
-    // "Nouveaux seulement" ticked, showing the rows of newRows: each the texts of the columns
-    // Action, Sicovam and UT joined by tabs (spaces around each text do not count).
+    // "Nouveaux seulement" ticked, showing the rows of newRows: each a hit as the kept rows name it
+    // (scan::hitText: "X" or "P", the unit, the stock's file name in UTF-8, joined by tabs).
     bool showNew = false;
     QStringList newRows;
 };

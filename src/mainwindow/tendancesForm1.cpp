@@ -22,6 +22,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
@@ -36,6 +37,7 @@
 #include "core/scan/RunCommand.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanRun.h"
+#include "core/scan/StockFinder.h"
 #include "dialogs/ColumnSizing.h"
 #include "dialogs/MessageBoxes.h"
 #include "mainwindow/ListSorting.h"
@@ -855,11 +857,16 @@ void tendancesForm1::applyStartOptions(const StartOptions& start)
     m_ui->Combo1->setToolTip(start.base);
     clearGroupSelection();
     if (!start.groups.isEmpty()) {
+        // Named as typed, as parvane-scan's --groups: the files may be UTF-8 or Windows-1252.
+        const scan::BaseLayout layout =
+            scan::BaseLayout::resolve(activeBaseFolder(), m_settings.droite, m_settings.histo);
+        const std::vector<std::string> known = scan::listegroupes(layout);
         std::vector<std::string> groups;
-        for (const QString& group : start.groups)
-            groups.push_back(QFile::encodeName(group).toStdString());
-        m_selection = scan::buildSelection(
-            scan::BaseLayout::resolve(activeBaseFolder(), m_settings.droite, m_settings.histo), groups);
+        for (const QString& group : start.groups) {
+            if (auto name = scan::findGroupName(known, group.toStdString()))
+                groups.push_back(std::move(*name));
+        }
+        m_selection = scan::buildSelection(layout, groups);
     }
     m_ui->Check2->setChecked(start.proximity);
     m_ui->Check3->setChecked(start.daily);
@@ -879,22 +886,16 @@ void tendancesForm1::applyStartOptions(const StartOptions& start)
     runCommand();
     if (!start.showNew || !m_rowsMarked)
         return;
-    // The kept rows already hold the run that found these rows new: the rows named are the new ones.
-    QStringList fresh;
-    for (const QString& row : start.newRows) {
-        QStringList texts = row.split(QLatin1Char('\t'));
-        for (QString& text : texts)
-            text = text.trimmed();
-        fresh << texts.join(QLatin1Char('\t'));
-    }
+    // The kept rows already hold the run that found these rows new: the hits named are the new ones.
+    const QSet<QString> fresh(start.newRows.begin(), start.newRows.end());
     QTreeWidget* list = m_ui->ListView1;
+    const QSignalBlocker quiet(list->model());
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        QStringList texts;
-        for (const scan::ResultColumn column :
-             {scan::ResultColumn::Action, scan::ResultColumn::Sicovam, scan::ResultColumn::UT})
-            texts << item->text(static_cast<int>(column)).trimmed();
-        item->setData(0, kNewRole, fresh.contains(texts.join(QLatin1Char('\t'))));
+        const auto identity = ResultsListSink::identityOf(item);
+        item->setData(0, kNewRole,
+                      identity.has_value()
+                          && fresh.contains(QString::fromStdString(scan::hitText(*identity))));
     }
     m_ui->newOnlyBox->setEnabled(true);
     m_ui->newOnlyBox->setChecked(true);

@@ -202,7 +202,8 @@ private Q_SLOTS:
     {
         ScannedProgram scanned(false,
                                QString::fromLatin1("--proximity --daily --max-gap 3 --crossing --show-new "
-                                                   "--new-row X_BETA\tFR0002\tDAILY")
+                                                   "--new-row X\tDAILY\tBETA_FR0002.txt --new-row "
+                                                   "P\tDAILY\tBETA_FR0002.txt")
                                    .split(QLatin1Char(' ')));
         QCOMPARE(scanned.list().topLevelItemCount(), 2);
         QVERIFY(scanned.program->window().findChild<QCheckBox*>(QStringLiteral("newOnlyBox"))->isChecked());

@@ -58,11 +58,6 @@ std::string hitText(bool crossing, std::string_view unit, std::string_view fileN
     return text;
 }
 
-std::string hitText(const RowIdentity& row)
-{
-    return hitText(row.crossing, row.unit, row.fileName);
-}
-
 // "groups=" and the names as a sorted set, in UTF-8.
 std::string groupsField(std::vector<std::string> groups)
 {
@@ -200,6 +195,11 @@ private:
 };
 
 } // namespace
+
+std::string hitText(const RowIdentity& row)
+{
+    return hitText(row.crossing, row.unit, row.fileName);
+}
 
 std::string runOptionsKey(const ScanOptions& options, const Selection& selection)
 {

@@ -26,6 +26,11 @@ namespace parvane::scan {
 // selection is not active).
 std::string runOptionsKey(const ScanOptions& options, const Selection& selection);
 
+// A hit as the kept rows name it: "X" for a crossing or "P" for a proximity, the unit without its
+// padding ("DAILY", "WEEK") and the stock's file name in UTF-8, joined by tabs. Rows of the same
+// hit are one row for what is new.
+std::string hitText(const RowIdentity& row);
+
 // The file that keeps the rows of the runs on the base folder `base`, in `programFolder`.
 std::filesystem::path keptRowsFile(const std::filesystem::path& programFolder,
                                    const std::filesystem::path& base);
