@@ -1,5 +1,6 @@
 #include "cli/Watch.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -28,6 +29,11 @@ namespace {
 
 // How often a base that went away is looked for, and a base that is there checked.
 constexpr int kPresencePollMs = 3000;
+
+// The latest a run starts after the first change it waits for, however often the changes come:
+// this many times the settle time, and never less than kLatestRunFloorMs.
+constexpr int kLatestRunSettles = 6;
+constexpr int kLatestRunFloorMs = 60'000;
 
 int g_stopPipe[2] = {-1, -1};
 
@@ -128,9 +134,12 @@ public:
         m_settle.setSingleShot(true);
         m_settle.setInterval(parsed.settleSeconds * 1000);
         QObject::connect(&m_settle, &QTimer::timeout, [this] { runNow(); });
+        m_latest.setSingleShot(true);
+        m_latest.setInterval(std::max(kLatestRunSettles * parsed.settleSeconds * 1000, kLatestRunFloorMs));
+        QObject::connect(&m_latest, &QTimer::timeout, [this] { runNow(); });
         QObject::connect(&m_changes, &QSocketNotifier::activated, [this] {
             if (m_folders.drain() && m_present)
-                m_settle.start();
+                changed();
         });
         m_poll.setInterval(kPresencePollMs);
         QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
@@ -145,9 +154,19 @@ public:
     }
 
 private:
+    // A change that wants a run: once the folders have been quiet for the settle time, or at the
+    // latest m_latest after the first change since the last run.
+    void changed()
+    {
+        m_settle.start();
+        if (!m_latest.isActive())
+            m_latest.start();
+    }
+
     void runNow()
     {
         m_settle.stop();
+        m_latest.stop();
         // Watching before the run: a change during the run is seen, and makes another run. The
         // first run learns where the folders are.
         if (!m_layout.base.empty())
@@ -173,7 +192,7 @@ private:
         // A folder watched only from now (on the first run, or made during the run) may have
         // changed unseen: one more run.
         if (m_folders.arm(m_layout))
-            m_settle.start();
+            changed();
     }
 
     void poll()
@@ -187,7 +206,7 @@ private:
             runNow();
         } else if (m_present && m_folders.arm(m_layout)) {
             // A history or trend-line folder that was not there when the run ended is there now.
-            m_settle.start();
+            changed();
         }
     }
 
@@ -213,6 +232,7 @@ private:
     FolderWatch m_folders;
     QSocketNotifier m_changes;
     QTimer m_settle;
+    QTimer m_latest;
     QTimer m_poll;
     scan::BaseLayout m_layout;
     bool m_present = true;
