@@ -2,9 +2,15 @@
 
 #include <memory>
 
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "mainwindow/ChartView.h"
 #include "mainwindow/ChartWindow.h"
@@ -19,8 +25,9 @@ using parvane::test::TrendLineFields;
 
 namespace {
 
-// The program as main() starts it, over a
-// base of two stocks scanned by the window with proximity (daily, 3 %) and crossings.
+// The program as main() starts it, over a base of two stocks and one without its history, scanned
+// by the window with proximity (daily, 3 %) and crossings; the documents it opens are recorded and
+// it does not quit the test when it ends.
 struct ScannedProgram
 {
     ScannedProgram()
@@ -39,6 +46,7 @@ struct ScannedProgram
         flat.intercept = "9.85";
         base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
                       parvane::test::dailyHistory(100, "9.9", "9.8"));
+        base.addStock("LOST_FR0003.txt", parvane::test::trendLineFile({flat}), std::nullopt);
         parvane::test::writeFile(temp.path() / "program" / "zarbel.ini",
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
                                      + "histo=\\base\\histo\\\r\nbase1=" + base.root().string()
@@ -46,6 +54,11 @@ struct ScannedProgram
         program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes);
         QVERIFY(program->startUp());
         auto& window = program->window();
+        window.setDocumentOpener([this](const QUrl& url) {
+            opened.push_back(url.toLocalFile());
+            return true;
+        });
+        window.setQuitHandler([this] { ++quits; });
         window.show();
         for (const char* name : {"Check2", "Check3", "Check6", "Check7", "Command1"}) {
             if (name[1] == 'o')
@@ -64,10 +77,38 @@ struct ScannedProgram
 
     ChartWindow& chart() { return program->chartWindow(); }
 
+    void click(const char* name)
+    {
+        QTest::mouseClick(program->window().findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+
+    QString status() { return program->window().findChild<QLabel*>(QStringLiteral("Label8"))->text(); }
+
     parvane::test::TempDir temp;
     parvane::test::TestBase base;
     parvane::test::RecordingMessageBoxes boxes;
     std::unique_ptr<ParvaneProgram> program;
+    QStringList opened;
+    int quits = 0;
+};
+
+// Answers every modal message box that Qt shows (the program's own, not recorded ones) with OK,
+// keeping its text.
+struct BoxAnswerer
+{
+    BoxAnswerer()
+    {
+        timer.callOnTimeout([this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer.start(50);
+    }
+
+    QTimer timer;
+    QStringList texts;
 };
 
 } // namespace
@@ -109,6 +150,60 @@ private Q_SLOTS:
         QTest::keyClick(&scanned.list(), Qt::Key_Return);
         QVERIFY(scanned.chart().isVisible());
         QVERIFY(model->crossing);
+    }
+
+    // "FIN: 1 erreur(s)": a double-click opens the error log that names the stock without history.
+    void doubleClickOnTheEndOfRunOpensTheErrorLog()
+    {
+        ScannedProgram scanned;
+        QCOMPARE(scanned.status(), QStringLiteral("FIN: 1 erreur(s)"));
+        QTest::mouseDClick(scanned.program->window().findChild<QLabel*>(QStringLiteral("Label8")),
+                           Qt::LeftButton);
+        const auto log = scanned.temp.path() / "program" / "errorlog.txt";
+        QCOMPARE(scanned.opened, QStringList{QString::fromStdString(log.string())});
+        QVERIFY(parvane::test::readFile(log).find("LOST_FR0003") != std::string::npos);
+    }
+
+    // Without any printer, the printer button writes the list as a PDF into the program folder.
+    void printerButtonWithoutAPrinterWritesThePdf()
+    {
+        ScannedProgram scanned;
+        BoxAnswerer answerer;
+        scanned.click("Command3");
+        const QStringList pdfs = QDir(QString::fromStdString((scanned.temp.path() / "program").string()))
+                                     .entryList({QStringLiteral("Parvane_Resultats_*.pdf")});
+        QCOMPARE(pdfs.size(), 1);
+        QVERIFY(scanned.status().startsWith(QStringLiteral("Resultats enregistres dans")));
+        const std::string pdf =
+            parvane::test::readFile(scanned.temp.path() / "program" / pdfs[0].toStdString());
+        QVERIFY(pdf.starts_with("%PDF") && pdf.size() > 1000);
+    }
+
+    // FIN! during a run: the run stops at the next stock, leaving its group file short, and the
+    // program ends.
+    void finDuringARunEndsTheProgramAtTheNextStock()
+    {
+        ScannedProgram scanned;
+        const std::string lines = parvane::test::trendLineFile({TrendLineFields{}});
+        for (int i = 0; i < 400; ++i)
+            scanned.base.addStock("S" + std::to_string(i) + "_" + std::to_string(100000 + i) + ".txt", lines,
+                                  parvane::test::dailyHistory(100, "10.2", "9.9"));
+        bool duringTheRun = false;
+        QTimer fin;
+        fin.callOnTimeout([&] {
+            if (scanned.program->window().isRunning() && !duringTheRun) {
+                duringTheRun = true;
+                scanned.click("Command5");
+            }
+        });
+        fin.start(0);
+        scanned.click("Command1");
+        QVERIFY(duringTheRun);
+        QCOMPARE(scanned.quits, 1);
+        QVERIFY(!scanned.program->window().isVisible());
+        const std::string crossings = parvane::test::readFile(scanned.base.groupe() / "Melvor.txt");
+        QVERIFY(std::count(crossings.begin(), crossings.end(), '\n') < 100);
+        QVERIFY(!scanned.status().startsWith(QStringLiteral("FIN:")));
     }
 };
 
