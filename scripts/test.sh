@@ -5,6 +5,8 @@
 # line is ctest's summary.
 # Environment: PARVANE_JOBS (default: the number of processors), PARVANE_FUZZ_SECONDS (default 10,
 # 0 skips the fuzzing run).
+# `scripts/test.sh --tests-only [BUILD_DIR]` runs only the tests and their checks, on a build made
+# before (build/ci by default).
 #
 # Green means that every test ran: a test that skips, is disabled, runs no case or fails makes the
 # run fail, and so does a family of tests that is missing (scripts/check-test-run.py reads ctest's
@@ -26,6 +28,12 @@ tree_state() {
     git ls-files -o --exclude-standard -z | xargs -0 -r sha1sum
 }
 tree_before=$(tree_state)
+build=build/ci
+tests_only=
+if [ "${1:-}" = "--tests-only" ]; then
+    tests_only=1
+    build=${2:-build/ci}
+fi
 
 jobs=${PARVANE_JOBS:-$(nproc)}
 fuzz_seconds=${PARVANE_FUZZ_SECONDS:-10}
@@ -40,31 +48,34 @@ phase_end() {
     timings+=("$(printf '%-28s %4d s' "$phase_name" $((SECONDS - phase_start)))")
 }
 
-phase "packages"
-bash scripts/deps.sh
-phase_end
+if [ -z "$tests_only" ]; then
+    phase "packages"
+    bash scripts/deps.sh
+    phase_end
 
-phase "configure and format check"
-# Line tables (-g1) are all the sanitizers' reports need; full debug information makes every
-# compile about a fifth slower.
-cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-    -DPARVANE_WERROR=ON -DPARVANE_SANITIZE=ON -DPARVANE_BENCH=OFF >/dev/null
-if ! format_output=$(cmake --build build/ci --target format-check 2>&1); then
-    grep -v '^\[' <<<"$format_output" >&2
-    echo "Formatting differs from .clang-format: run 'cmake --build build/ci --target format'." >&2
-    exit 1
+    phase "configure and format check"
+    # Line tables (-g1) are all the sanitizers' reports need; full debug information makes every
+    # compile about a fifth slower.
+    cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+        -DPARVANE_WERROR=ON -DPARVANE_SANITIZE=ON -DPARVANE_BENCH=OFF >/dev/null
+    if ! format_output=$(cmake --build build/ci --target format-check 2>&1); then
+        grep -v '^\[' <<<"$format_output" >&2
+        echo "Formatting differs from .clang-format: run 'cmake --build build/ci --target format'." >&2
+        exit 1
+    fi
+    phase_end
+
+    phase "build (sanitizers, -Werror)"
+    cmake --build build/ci -j "$jobs"
+    phase_end
+
 fi
-phase_end
-
-phase "build (sanitizers, -Werror)"
-cmake --build build/ci -j "$jobs"
-phase_end
 
 phase "tests"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
-ctest_log=build/ci/ctest-output.txt
-junit=build/ci/ctest-junit.xml
+ctest_log=$build/ctest-output.txt
+junit=$build/ctest-junit.xml
 rm -f "$junit"
 # Each family that this machine runs, and the parts that must not go missing. The CUPS tests need
 # root (cups-pdf runs only as root): elsewhere they are left out, saying so, except under CI.
@@ -79,7 +90,7 @@ else
     exclude=(-E '^print[.]CupsPrint[.]')
 fi
 status=0
-ctest --test-dir build/ci --output-on-failure --output-junit "$top/$junit" -j "$jobs" "${exclude[@]}" 2>&1 |
+ctest --test-dir "$build" --output-on-failure --output-junit "$top/$junit" -j "$jobs" "${exclude[@]}" 2>&1 |
     tee "$ctest_log" || status=$?
 phase_end
 summary=$(grep -E '^[0-9]+% tests passed' "$ctest_log" | tail -n 1 || true)
@@ -96,7 +107,7 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 
-if [ "$fuzz_seconds" -gt 0 ]; then
+if [ "$fuzz_seconds" -gt 0 ] && [ -z "$tests_only" ]; then
     phase "fuzzing (${fuzz_seconds} s per target)"
     bash fuzz/run-fuzzers.sh "$fuzz_seconds"
     phase_end
