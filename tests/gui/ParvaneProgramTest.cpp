@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -150,6 +153,31 @@ private Q_SLOTS:
         QTest::keyClick(&scanned.list(), Qt::Key_Return);
         QVERIFY(scanned.chart().isVisible());
         QVERIFY(model->crossing);
+    }
+
+    // "Pourquoi cette action ?" takes a stock typed with Enter; "Enregistrer en PNG..." writes the
+    // chart where the file dialog is told.
+    void theChartTakesAStockAndIsSavedAsPng()
+    {
+        ScannedProgram scanned;
+        scanned.clickRow(0);
+        QLineEdit& stock = scanned.chart().stockBox();
+        QTest::keyClicks(&stock, QStringLiteral("BETA_FR0002"));
+        QTest::keyClick(&stock, Qt::Key_Return);
+        QVERIFY(scanned.chart().accountText().contains(QStringLiteral("croisement: oui")));
+        const QString png = QString::fromStdString((scanned.temp.path() / "chart.png").string());
+        QTimer answer;
+        answer.callOnTimeout([&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QTest::keyClicks(name, png);
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        answer.start(50);
+        QTest::mouseClick(scanned.chart().findChild<QPushButton*>(), Qt::LeftButton);
+        const QImage image(png, "PNG");
+        QCOMPARE(image.size(), scanned.chart().chart().size());
     }
 
     // "FIN: 1 erreur(s)": a double-click opens the error log that names the stock without history.
