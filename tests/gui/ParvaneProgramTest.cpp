@@ -168,9 +168,11 @@ private Q_SLOTS:
         const QString png = QString::fromStdString((scanned.temp.path() / "chart.png").string());
         QTimer answer;
         answer.callOnTimeout([&] {
+            // The name pasted whole (typed, it opens the completer's list), then Enter.
             if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                answer.stop();
                 auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                QTest::keyClicks(name, png);
+                name->setText(png);
                 QTest::keyClick(name, Qt::Key_Return);
             }
         });
