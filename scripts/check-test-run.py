@@ -42,6 +42,10 @@ def main():
         elif case.find("skipped") is not None or status not in ("run", "passed"):
             skipped = case.find("skipped")
             reason = "not run (%s)" % (skipped.get("message") if skipped is not None else status)
+            # GoogleTest prints the reason of a skip on the line after "...: Skipped".
+            said = re.search(r"Skipped\n(.+)", output)
+            if said:
+                reason += ": " + said.group(1).strip()
         else:
             for mark, what in SKIP_MARKS:
                 found = mark.search(output)
