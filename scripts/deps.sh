@@ -14,18 +14,20 @@ packages=(
     time ccache locales
     wine wine64 gcc-mingw-w64-x86-64 openbox xdotool
     cups cups-bsd cups-client printer-driver-cups-pdf libcups2-dev
-    dbus dbus-x11 libnotify-bin systemd
-    dpkg-dev fakeroot lintian file
+    dbus dbus-x11 libnotify-bin
+    dpkg-dev fakeroot lintian file systemd desktop-file-utils python3
 )
 
-# The tests run the programs under a French system environment too (decimal comma, French dates).
+# The tests run the programs under a French system environment too (decimal comma, French dates:
+# tests/data/cli/runs/26-locale-fr.txt): without fr_FR.UTF-8 that test fails, so its absence is an
+# error here.
 ensure_french_locale() {
     if locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
         return 0
     fi
     if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
-        echo "The fr_FR.UTF-8 locale is missing; the French-locale tests will be skipped." >&2
-        return 0
+        echo "The fr_FR.UTF-8 locale is missing and neither root nor sudo can make it." >&2
+        return 1
     fi
     local run=()
     [ "$(id -u)" -eq 0 ] || run=(sudo)

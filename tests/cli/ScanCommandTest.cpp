@@ -82,6 +82,8 @@ TEST_F(ScanTest, InterruptedRunExitsWith128PlusTheSignal)
     m_base.addStock("ALPHA_100001.txt", kOneLine, kCrossing);
     scan(arguments);
     const auto kept = snapshotTree(home());
+    // ALPHA is no hit any more: kept rows that an interrupted run rewrote would lose it.
+    m_base.addStock("ALPHA_100001.txt", kOneLine, dailyHistory(100, "20", "20"));
     // Enough work that the walk is still going when the signal comes.
     const std::string lines = trendLineFile(std::vector<TrendLineFields>(100));
     const std::string history = dailyHistory(2000, "9.9", "9.8");

@@ -53,8 +53,9 @@ protected:
 
     // Runs the case files of tests/data/FOLDER in name order. A case file starts with its
     // commands, each on a line "$ COMMAND": set-up commands then "[LC_ALL=LOCALE ]parvane-scan
-    // ARGUMENTS"; the transcript of that run follows. A file without a run only sets up. The CSV
-    // files of earlier runs are removed before each run.
+    // ARGUMENTS"; the transcript of that run follows. Set-up files ("00-*") hold commands only; any
+    // other file without a run, or a folder without a run, fails. The CSV files of earlier runs are
+    // removed before each run.
     void runCases(const std::string& folder);
 
     // What a run did, as text: its status, its output streams, then every file of the temporary
@@ -64,8 +65,7 @@ protected:
     std::string transcript(const ScanProcessResult& result,
                            const std::map<std::string, std::string>& before) const;
 
-    // Checks `actual` against the golden file tests/data/`name`; with PARVANE_UPDATE_GOLDEN set,
-    // writes it there first.
+    // Checks `actual` against the golden file tests/data/`name` (see keepActual()).
     static void expectGolden(const std::string& name, const std::string& actual);
 
     TempDir m_dir;

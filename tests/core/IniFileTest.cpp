@@ -76,15 +76,15 @@ TEST(IniFile, FailsWithoutTouchingAnything)
     EXPECT_FALSE(ecrireini("path", "e=xe", "x", ini));
     EXPECT_FALSE(ecrireini("path", "", "x", ini));
     EXPECT_FALSE(ecrireini("path", ";exe", "x", ini));
-    if (::geteuid() != 0) {
+    test::asUnprivilegedUser(dir.path(), [&] {
         ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
         EXPECT_FALSE(ecrireini("path", "exe", "b", ini));
         ASSERT_EQ(::chmod(ini.c_str(), 0644), 0);
         ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
         EXPECT_FALSE(ecrireini("path", "exe", "b", ini));
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    }
-    EXPECT_EQ(snapshotTree(dir.path()), before);
+        EXPECT_EQ(snapshotTree(dir.path()), before);
+    });
 }
 
 } // namespace

@@ -45,20 +45,36 @@ using Tree = std::map<std::string, std::string>;
 // An empty expected file is left out. The run's moment is fixed (3 February
 // 2026, 09:05:07) and so is its decimal separator ("," unless the case says otherwise). Every run,
 // cancelled ones included, leaves no file descriptor open.
+// "cases.txt" names every case, one a line: a case folder that goes missing fails its test, and a
+// folder that the list does not name fails IndexNamesEveryCaseFolder.
 const fs::path kCases = fs::path(PARVANE_TEST_DATA_DIR) / "scan";
 
 std::vector<std::string> caseNames()
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kCases))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
+    std::istringstream lines(test::readFile(kCases / "cases.txt"));
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line[0] != '#')
+            names.push_back(line);
     return names;
 }
 
 std::ptrdiff_t openDescriptors()
 {
     return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+}
+
+TEST(ScanCases, IndexNamesEveryCaseFolder)
+{
+    std::vector<std::string> folders;
+    for (const auto& entry : fs::directory_iterator(kCases))
+        if (entry.is_directory())
+            folders.push_back(entry.path().filename().string());
+    std::sort(folders.begin(), folders.end());
+    std::vector<std::string> listed = caseNames();
+    std::sort(listed.begin(), listed.end());
+    EXPECT_FALSE(listed.empty());
+    EXPECT_EQ(folders, listed);
 }
 
 Tree filesUnder(const fs::path& root)
@@ -81,6 +97,10 @@ class ScanCases : public ::testing::TestWithParam<std::string>
 TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
 {
     const fs::path source = kCases / GetParam();
+    ASSERT_TRUE(fs::is_regular_file(source / "options")) << "a case without its options: " << source;
+    const bool madeBase = test::readFile(source / "options").find("trader-base") != std::string::npos;
+    ASSERT_TRUE((madeBase || fs::is_directory(source / "base")) && fs::is_directory(source / "expected"))
+        << source;
     test::TempDir dir;
     const fs::path root = dir.path() / "root";
     fs::create_directories(root);
@@ -202,11 +222,8 @@ TEST_P(ScanCases, LeaveTheExpectedListFilesAndLog)
         replaceAll(test::readFile(dir.path() / "errorlog.txt"), dir.path().string(), "$ROOT");
     std::erase_if(actual, [](const auto& entry) { return entry.second.empty(); });
 
-    // PARVANE_SCAN_CASES_OUT=DIR writes what each case left there, to review a new case.
-    if (const char* out = std::getenv("PARVANE_SCAN_CASES_OUT")) {
-        for (const auto& [name, bytes] : actual)
-            test::writeFile(fs::path(out) / GetParam() / name, bytes);
-    }
+    for (const auto& [name, bytes] : actual)
+        test::keepActual("scan/" + GetParam() + "/expected/" + name, bytes);
     EXPECT_EQ(actual, filesUnder(source / "expected"));
 }
 

@@ -4,11 +4,20 @@
 #include <filesystem>
 #include <memory>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "core/scan/GroupSelection.h"
 #include "mainwindow/ChartView.h"
@@ -25,8 +34,9 @@ using parvane::test::TrendLineFields;
 
 namespace {
 
-// The program as main() starts it, over a base of two stocks scanned by the window with
-// proximity (daily, 3 %) and crossings: by clicks, or by the start options of `arguments`.
+// The program as main() starts it, over a base of two stocks and one without its history, scanned
+// by the window with proximity (daily, 3 %) and crossings: by clicks, or by the start options of
+// `arguments`. The documents it opens are recorded and it does not quit the test when it ends.
 // With `traders`, the base is test::addTraderStocks's, scanned for the groups Intérêts and
 // Sélection as the group dialog leaves them, and base 2 is an empty base.
 struct ScannedProgram
@@ -49,9 +59,11 @@ struct ScannedProgram
                           parvane::test::dailyHistory(100, "9.9", "9.8"));
         TrendLineFields flat; // 9.85: crossed between 9.9 and 9.8
         flat.intercept = "9.85";
-        if (!traders)
+        if (!traders) {
             base.addStock("BETA_FR0002.txt", parvane::test::trendLineFile({flat}),
                           parvane::test::dailyHistory(100, "9.9", "9.8"));
+            base.addStock("LOST_FR0003.txt", parvane::test::trendLineFile({flat}), std::nullopt);
+        }
         parvane::test::writeFile(temp.path() / "program" / "zarbel.ini",
                                  "[path]\r\nexe=" + korvix.string() + "/\r\ndroite=\\base\\droite\\\r\n"
                                      + "histo=\\base\\histo\\\r\nbase1=" + base.root().string()
@@ -59,6 +71,11 @@ struct ScannedProgram
         program = std::make_unique<ParvaneProgram>(temp.path() / "program", boxes);
         QVERIFY(program->startUp());
         auto& window = program->window();
+        window.setDocumentOpener([this](const QUrl& url) {
+            opened.push_back(url.toLocalFile());
+            return true;
+        });
+        window.setQuitHandler([this] { ++quits; });
         window.show();
         if (!arguments.isEmpty()) {
             QCommandLineParser parser;
@@ -91,10 +108,38 @@ struct ScannedProgram
 
     ChartWindow& chart() { return program->chartWindow(); }
 
+    void click(const char* name)
+    {
+        QTest::mouseClick(program->window().findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+
+    QLabel& status() { return *program->window().findChild<QLabel*>(QStringLiteral("Label8")); }
+
     parvane::test::TempDir temp;
     parvane::test::TestBase base;
     parvane::test::RecordingMessageBoxes boxes;
     std::unique_ptr<ParvaneProgram> program;
+    QStringList opened;
+    int quits = 0;
+};
+
+// Answers every modal message box that Qt shows (the program's own, not recorded ones) with OK,
+// keeping its text.
+struct BoxAnswerer
+{
+    BoxAnswerer()
+    {
+        timer.callOnTimeout([this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer.start(50);
+    }
+
+    QTimer timer;
+    QStringList texts;
 };
 
 } // namespace
@@ -213,6 +258,88 @@ private Q_SLOTS:
         scanned.clickRow(1);
         QVERIFY(scanned.chart().isVisible());
         QVERIFY(scanned.chart().chart().model()->crossing);
+    }
+
+    // "Pourquoi cette action ?" takes a stock typed with Enter; "Enregistrer en PNG..." writes the
+    // chart where the file dialog is told.
+    void theChartTakesAStockAndIsSavedAsPng()
+    {
+        ScannedProgram scanned;
+        scanned.clickRow(0);
+        QLineEdit& stock = scanned.chart().stockBox();
+        QTest::keyClicks(&stock, QStringLiteral("BETA_FR0002"));
+        QTest::keyClick(&stock, Qt::Key_Return);
+        QVERIFY(scanned.chart().accountText().contains(QStringLiteral("croisement: oui")));
+        const QString png = QString::fromStdString((scanned.temp.path() / "chart.png").string());
+        QTimer answer;
+        answer.callOnTimeout([&] {
+            // The name pasted whole (typed, it opens the completer's list), then Enter.
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                answer.stop();
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                name->setText(png);
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        answer.start(50);
+        QTest::mouseClick(scanned.chart().findChild<QPushButton*>(), Qt::LeftButton);
+        const QImage image(png, "PNG");
+        QCOMPARE(image.size(), scanned.chart().chart().size());
+    }
+
+    // "FIN: 1 erreur(s)": a double-click opens the error log that names the stock without history.
+    void doubleClickOnTheEndOfRunOpensTheErrorLog()
+    {
+        ScannedProgram scanned;
+        QVERIFY(scanned.status().text().startsWith(QStringLiteral("FIN: 1 erreur(s)")));
+        QTest::mouseDClick(&scanned.status(), Qt::LeftButton);
+        const auto log = scanned.temp.path() / "program" / "errorlog.txt";
+        QCOMPARE(scanned.opened, QStringList{QString::fromStdString(log.string())});
+        QVERIFY(parvane::test::readFile(log).find("LOST_FR0003") != std::string::npos);
+    }
+
+    // Without any printer, the printer button writes the list as a PDF into the program folder.
+    void printerButtonWithoutAPrinterWritesThePdf()
+    {
+        qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+        ScannedProgram scanned;
+        BoxAnswerer answerer;
+        scanned.click("Command3");
+        const QStringList pdfs = QDir(QString::fromStdString((scanned.temp.path() / "program").string()))
+                                     .entryList({QStringLiteral("Parvane_Resultats_*.pdf")});
+        QCOMPARE(pdfs.size(), 1);
+        // The line is cut to its width; its tooltip holds the whole text.
+        QVERIFY(scanned.status().toolTip().startsWith(QStringLiteral("Resultats enregistres dans")));
+        const std::string pdf =
+            parvane::test::readFile(scanned.temp.path() / "program" / pdfs[0].toStdString());
+        QVERIFY(pdf.starts_with("%PDF") && pdf.size() > 1000);
+    }
+
+    // FIN! during a run: the run stops at the next stock, leaving its group file short, and the
+    // program ends.
+    void finDuringARunEndsTheProgramAtTheNextStock()
+    {
+        ScannedProgram scanned;
+        const std::string lines = parvane::test::trendLineFile({TrendLineFields{}});
+        for (int i = 0; i < 400; ++i)
+            scanned.base.addStock("S" + std::to_string(i) + "_" + std::to_string(100000 + i) + ".txt", lines,
+                                  parvane::test::dailyHistory(100, "10.2", "9.9"));
+        bool duringTheRun = false;
+        QTimer fin;
+        fin.callOnTimeout([&] {
+            if (scanned.program->window().isRunning() && !duringTheRun) {
+                duringTheRun = true;
+                scanned.click("Command5");
+            }
+        });
+        fin.start(0);
+        scanned.click("Command1");
+        QVERIFY(duringTheRun);
+        QCOMPARE(scanned.quits, 1);
+        QVERIFY(!scanned.program->window().isVisible());
+        const std::string crossings = parvane::test::readFile(scanned.base.groupe() / "Melvor.txt");
+        QVERIFY(std::count(crossings.begin(), crossings.end(), '\n') < 100);
+        QVERIFY(!scanned.status().text().startsWith(QStringLiteral("FIN:")));
     }
 };
 

@@ -1,11 +1,13 @@
 #include "mainwindow/tendancesForm1.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -295,26 +297,44 @@ private Q_SLOTS:
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Parvane"));
     }
 
-    // The help page of the program folder is opened, or the user is told why not.
+    // The help page of the program folder, else of the installed data folder, else beside the
+    // executable, is opened, or the user is told why not.
     void helpIsFoundOrTheUserIsTold()
     {
+        const fs::path executable = QCoreApplication::applicationDirPath().toStdString();
+
         const struct
         {
-            bool page, viewer;
-            std::size_t opened;
+            const char* pages; // p: program folder, s: ../share/parvane, e: beside the executable
+            bool viewer;
+            const char* opened;
             const char* message;
-        } cases[] = {{true, true, 1, ""},
-                     {false, true, 0, "La page d'aide est introuvable"},
-                     {true, false, 1, "Aucun programme n'a pu ouvrir"}};
+        } cases[] = {{"pse", true, "p", ""},
+                     {"se", true, "s", ""},
+                     {"e", true, "e", ""},
+                     {"", true, "", "La page d'aide est introuvable"},
+                     {"p", false, "p", "Aucun programme n'a pu ouvrir"}};
 
         for (const auto& c : cases) {
             Fixture f;
-            if (c.page)
-                writeFile(f.program() / "help-parvane.htm", "<html></html>");
+            const std::map<char, fs::path> where = {
+                {'p', f.program() / "help-parvane.htm"},
+                {'s', executable.parent_path() / "share" / "parvane" / "help-parvane.htm"},
+                {'e', executable / "help-parvane.htm"}};
+            for (const auto& [key, page] : where)
+                fs::remove(page);
+            for (const char* key = c.pages; *key != 0; ++key)
+                writeFile(where.at(*key), "<html></html>");
             f.opens = c.viewer;
             f.window->show();
             f.click("Command2");
-            QCOMPARE(f.opened.size(), c.opened);
+            for (const auto& [key, page] : where)
+                if (key != 'p')
+                    fs::remove(page);
+            QCOMPARE(f.opened.size(), std::size_t{*c.opened == 0 ? 0U : 1U});
+            if (*c.opened != 0)
+                QCOMPARE(fs::path(f.opened[0].toLocalFile().toStdString()).lexically_normal(),
+                         where.at(*c.opened).lexically_normal());
             QCOMPARE(f.boxes.boxes.size(), std::size_t{*c.message == 0 ? 0U : 1U});
             if (*c.message != 0)
                 QVERIFY(f.boxes.boxes[0].text.startsWith(QString::fromUtf8(c.message)));

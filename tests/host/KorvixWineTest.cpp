@@ -18,6 +18,9 @@
 #include "host/KorvixCommand.h"
 #include "host/formcomm1.h"
 #include "host/x11/X11HostWindows.h"
+#include "mainwindow/ParvaneProgram.h"
+#include "mainwindow/tendancesForm1.h"
+#include "support/RecordingMessageBoxes.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -137,19 +140,20 @@ protected:
     }
 
     // Types `keys` into Korvix's window, as the user does.
-    void typeIntoKorvix(const char* keys)
+    void typeIntoKorvix(const char* keys, formcomm1* following = nullptr)
     {
-        ASSERT_TRUE(desktop.activateWindow(strip.hostHandle()));
+        ASSERT_TRUE(desktop.activateWindow((following != nullptr ? *following : strip).hostHandle()));
         ASSERT_TRUE(desktop.sendKeys(*parseKeySequence(keys)));
     }
 
     // Runs `act` once from the event loop, as soon as the strip follows Korvix's window: the strip's
     // loop runs inside the click, and the user's part runs meanwhile.
-    void onceTheStripFollows(std::function<void()> act)
+    void onceTheStripFollows(std::function<void()> act, formcomm1* following = nullptr)
     {
+        formcomm1& shown = following != nullptr ? *following : strip;
         m_user.setInterval(50);
-        QObject::connect(&m_user, &QTimer::timeout, [this, act = std::move(act)] {
-            if (!strip.isPolling() || strip.hostHandle() == 0)
+        QObject::connect(&m_user, &QTimer::timeout, [this, &shown, act = std::move(act)] {
+            if (!shown.isPolling() || shown.hostHandle() == 0)
                 return;
             m_user.stop();
             act();
@@ -157,10 +161,11 @@ protected:
         m_user.start();
     }
 
-    bool stripShows(const std::string& stock)
+    bool stripShows(const std::string& stock, const formcomm1* following = nullptr)
     {
-        const auto* list = strip.findChild<QListWidget*>(QStringLiteral("Listcomm1"));
-        return strip.loadedKey() == stock + "_" && list->count() == 2
+        const formcomm1& shown = following != nullptr ? *following : strip;
+        const auto* list = shown.findChild<QListWidget*>(QStringLiteral("Listcomm1"));
+        return shown.loadedKey() == stock + "_" && list->count() == 2
                && list->item(0)->text() == QString::fromStdString("Comment on " + stock);
     }
 
@@ -223,6 +228,46 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
     EXPECT_NE(logged(base), 0) << "Korvix runs in the active base";
     EXPECT_TRUE(version.edit.text().isEmpty() && notes.edit.text().isEmpty()) << "no key for a decoy";
     std::printf("start to window: %lld ms, start to keys: %lld ms\n", shown - clicked, keys - clicked);
+}
+
+// The program's own Korvix button, with "Selection Groupe" and "Avec comm." ticked by clicks: Korvix
+// starts from the folder of zarbel.ini in the active base, gets Alt+F, G once its window shows, and
+// the program's strip follows it until it quits.
+TEST_F(KorvixWine, TheKorvixButtonStartsKorvixFromTheSettingsWithItsGroupsAndComments)
+{
+    const auto program = temp.path() / "program";
+    parvane::test::writeFile(program / "zarbel.ini",
+                             "[path]\r\nexe=" + inputs.pathkvx
+                                 + "\r\ndroite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\n"
+                                 + "base1=" + inputs.baseactive + "\r\n");
+    parvane::test::RecordingMessageBoxes boxes;
+    parvane::mainwindow::ParvaneProgram parvane(program, boxes);
+    ASSERT_TRUE(parvane.startUp());
+    auto& window = parvane.window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const char* name : {"Check1", "Option1"})
+        QTest::mouseClick(window.findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
+    bool followed = false;
+    onceTheStripFollows(
+        [&] {
+            followed = QTest::qWaitFor([&] { return stripShows(kStocks[0], &parvane.commentsWindow()); },
+                                       kWindowWaitMs);
+            typeIntoKorvix("%fQ", &parvane.commentsWindow());
+        },
+        &parvane.commentsWindow());
+    QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Command4")), Qt::LeftButton);
+
+    EXPECT_TRUE(followed);
+    EXPECT_FALSE(parvane.commentsWindow().isVisible());
+    EXPECT_TRUE(boxes.boxes.empty()) << (boxes.boxes.empty() ? "" : boxes.boxes[0].text.toStdString());
+    EXPECT_NE(logged("key Alt+F", logged("shown")), 0);
+    std::string base = "cwd Z:" + inputs.baseactive;
+    std::replace(base.begin(), base.end(), '/', '\\');
+    EXPECT_NE(logged(base), 0);
+    EXPECT_EQ(starts(), 1);
+    // The program works in its program folder, which goes with the test.
+    std::filesystem::current_path(inputs.programFolder);
 }
 
 TEST_F(KorvixWine, TheStripStaysEmptyWhileKorvixIsIdle)

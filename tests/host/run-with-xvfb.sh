@@ -53,13 +53,19 @@ unset WAYLAND_DISPLAY
 if [[ -n "${PARVANE_TEST_WINDOW_MANAGER:-}" ]]; then
     "$PARVANE_TEST_WINDOW_MANAGER" >"$work/wm.log" 2>&1 &
     wm_pid=$!
-    # A window manager announces itself through _NET_SUPPORTING_WM_CHECK on the root window.
+    # A window manager announces itself through _NET_SUPPORTING_WM_CHECK on the root window; a run
+    # meant for one never goes on bare.
     for _ in $(seq 1 200); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
             break
         fi
         sleep 0.05
     done
+    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        echo "run-with-xvfb: $PARVANE_TEST_WINDOW_MANAGER did not start:" >&2
+        cat "$work/wm.log" >&2
+        exit 1
+    fi
 fi
 status=0
 "$@" || status=$?

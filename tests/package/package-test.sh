@@ -1,12 +1,16 @@
 #!/bin/bash
 # Builds the Debian package from a built tree, checks its files and fields, runs the parvane-scan
-# unpacked from it on a demo base, verifies the systemd user units and runs lintian when present.
+# unpacked from it on a demo base, verifies the systemd user units, the desktop entry and runs
+# lintian (each tool is required: scripts/deps.sh installs them).
 # usage: package-test.sh BUILD_DIR DEMO_BASE_PROGRAM
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in systemd-analyze desktop-file-validate lintian; do
+    command -v $tool >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
+done
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail cpack; }
 version=$(sed -n 's/^project(parvane VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
@@ -44,18 +48,16 @@ mkdir "$work/home"
 [ "$(head -1 "$work/scan.out")" = $'Action\tSicovam\tDernier\tUT\tEcart%\tVar%\tCommentaires' ] || fail header
 [ "$(wc -l <"$work/scan.out")" -gt 1 ] && grep -q '^FIN: 0 erreur' "$work/scan.err" || fail "no rows or errors"
 
-if command -v systemd-analyze >/dev/null; then
-    units=$work/units
-    mkdir "$units" && cp "$work"/root/usr/lib/systemd/user/parvane-* "$units"
-    sed -i "s|^ExecStart=parvane-scan |ExecStart=$scan |" "$units"/parvane-*.service
-    grep -q "^ExecStart=$scan --notify" "$units/parvane-scan.service" || fail "service command"
-    grep -q "^ExecStart=$scan --watch --notify" "$units/parvane-watch.service" || fail "watch command"
-    ! grep -q '^WantedBy' "$units/parvane-scan.service" || fail "the timer starts the scan"
-    grep -qx 'OnCalendar=Mon..Fri 18:30' "$units/parvane-scan.timer" && grep -qx 'Persistent=true' "$units/parvane-scan.timer" || fail timer
-    mkdir -m 700 "$work/runtime"
-    XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no "$units"/parvane-* || fail "systemd-analyze verify"
-fi
+units=$work/units
+mkdir "$units" && cp "$work"/root/usr/lib/systemd/user/parvane-* "$units"
+sed -i "s|^ExecStart=parvane-scan |ExecStart=$scan |" "$units"/parvane-*.service
+grep -q "^ExecStart=$scan --notify" "$units/parvane-scan.service" || fail "service command"
+grep -q "^ExecStart=$scan --watch --notify" "$units/parvane-watch.service" || fail "watch command"
+! grep -q '^WantedBy' "$units/parvane-scan.service" || fail "the timer starts the scan"
+grep -qx 'OnCalendar=Mon..Fri 18:30' "$units/parvane-scan.timer" && grep -qx 'Persistent=true' "$units/parvane-scan.timer" || fail timer
+mkdir -m 700 "$work/runtime"
+XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify --man=no "$units"/parvane-* || fail "systemd-analyze verify"
 desktop=$work/root/usr/share/applications/parvane.desktop
-if [ -f "$desktop" ] && command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail desktop; fi
-if command -v lintian >/dev/null; then lintian --fail-on error "$deb" || fail lintian; fi
-echo "package test passed: $(basename "$deb")"
+if [ -f "$desktop" ]; then desktop-file-validate "$desktop" || fail desktop; fi
+lintian --fail-on error "$deb" || fail lintian
+echo "package test passed: $(basename "$deb") (files, fields, scan, systemd-analyze, desktop-file-validate, lintian)"

@@ -1,12 +1,17 @@
 #include "support/TestFiles.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/TestBase.h"
 
@@ -61,6 +66,48 @@ std::string readFile(const fs::path& file)
 std::map<std::string, std::string> snapshotTree(const fs::path& root)
 {
     return snapshotBaseTree(root);
+}
+
+void keepActual(const std::string& relativePath, std::string_view bytes)
+{
+    if (std::getenv("PARVANE_UPDATE_GOLDEN") != nullptr)
+        ADD_FAILURE()
+            << "PARVANE_UPDATE_GOLDEN is set: golden files are updated by the update-goldens target";
+    const char* out = std::getenv("PARVANE_GOLDEN_OUT");
+    if (out == nullptr)
+        return;
+    const fs::path data = fs::weakly_canonical(PARVANE_TEST_DATA_DIR);
+    const fs::path target = fs::weakly_canonical(fs::path(out) / relativePath);
+    if (std::getenv("CI") != nullptr || target.string().starts_with(data.string()))
+        ADD_FAILURE() << "golden output refused (under CI, or into tests/data): " << target;
+    else
+        writeFile(target, bytes);
+}
+
+void asUnprivilegedUser(const fs::path& dir, const std::function<void()>& part)
+{
+    if (::geteuid() != 0) {
+        part();
+        return;
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr) << "no user nobody";
+    std::error_code error;
+    ASSERT_EQ(::lchown(dir.c_str(), nobody->pw_uid, nobody->pw_gid), 0) << dir;
+    for (fs::recursive_directory_iterator entry(dir, error), end; !error && entry != end;
+         entry.increment(error))
+        ASSERT_EQ(::lchown(entry->path().c_str(), nobody->pw_uid, nobody->pw_gid), 0) << entry->path();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+            ::_exit(3);
+        part();
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the part run as nobody failed (status " << status << "; its failures are printed above)";
 }
 
 std::vector<std::vector<std::string>> dataRows(const std::string& relativePath)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -36,6 +37,18 @@ std::string readFile(const std::filesystem::path& file);
 // "<link>" followed by the target for a symbolic link (never followed). For comparing a whole
 // tree before and after an operation that must leave it untouched.
 std::map<std::string, std::string> snapshotTree(const std::filesystem::path& root);
+
+// A golden file's actual content. Tests never write into tests/data: with PARVANE_GOLDEN_OUT=DIR
+// (set by the update-goldens target, refused under CI) `bytes` go to DIR/`relativePath`, which the
+// target then copies over tests/data/`relativePath`. PARVANE_UPDATE_GOLDEN, which once rewrote
+// the golden files from inside the tests, fails the test.
+void keepActual(const std::string& relativePath, std::string_view bytes);
+
+// Runs `part` as the user "nobody" when the tests run as root, as CI does, so that permissions
+// hold (a read-only file, a folder without write permission): `dir` and everything in it are
+// given to nobody first, and `part` runs in a child process whose failures fail the test.
+// Otherwise runs `part` as it is.
+void asUnprivilegedUser(const std::filesystem::path& dir, const std::function<void()>& part);
 
 // The rows of a case table under tests/data: its lines without blank lines and "#" comments, cut
 // at each Tab, each field read with the escapes \t \r \n \0 and \xHH.
