@@ -89,6 +89,7 @@ protected:
     void TearDown() override
     {
         qunsetenv("KORVIX_STANDIN_NO_WINDOW");
+        qunsetenv("KORVIX_STANDIN_REFUSE_FOCUS");
         QProcess::execute(QStringLiteral("wineserver"), {QStringLiteral("-k")});
         QProcess::execute(QStringLiteral("wineserver"), {QStringLiteral("-w")});
     }
@@ -169,6 +170,17 @@ protected:
                && list->item(0)->text() == QString::fromStdString("Comment on " + stock);
     }
 
+    // A program folder whose zarbel.ini names this test's Korvix and base.
+    std::filesystem::path programFolder()
+    {
+        const auto program = temp.path() / "program";
+        parvane::test::writeFile(program / "zarbel.ini",
+                                 "[path]\r\nexe=" + inputs.pathkvx
+                                     + "\r\ndroite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\n"
+                                     + "base1=" + inputs.baseactive + "\r\n");
+        return program;
+    }
+
     parvane::test::TempDir temp;
     X11HostWindows desktop;
     KorvixCommand command{desktop, detachedProcessStarter(), std::chrono::milliseconds(kWindowWaitMs)};
@@ -235,13 +247,8 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
 // the program's strip follows it until it quits.
 TEST_F(KorvixWine, TheKorvixButtonStartsKorvixFromTheSettingsWithItsGroupsAndComments)
 {
-    const auto program = temp.path() / "program";
-    parvane::test::writeFile(program / "zarbel.ini",
-                             "[path]\r\nexe=" + inputs.pathkvx
-                                 + "\r\ndroite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\n"
-                                 + "base1=" + inputs.baseactive + "\r\n");
     parvane::test::RecordingMessageBoxes boxes;
-    parvane::mainwindow::ParvaneProgram parvane(program, boxes);
+    parvane::mainwindow::ParvaneProgram parvane(programFolder(), boxes);
     ASSERT_TRUE(parvane.startUp());
     auto& window = parvane.window();
     window.show();
@@ -267,6 +274,40 @@ TEST_F(KorvixWine, TheKorvixButtonStartsKorvixFromTheSettingsWithItsGroupsAndCom
     EXPECT_NE(logged(base), 0);
     EXPECT_EQ(starts(), 1);
     // The program works in its program folder, which goes with the test.
+    std::filesystem::current_path(inputs.programFolder);
+}
+
+// Korvix's window comes but cannot be activated: Wine declines the focus that the window manager
+// offers it, so the Korvix button must type nothing, anywhere, and say so. A bare X server gives
+// the focus to any window that asks; there only "no key anywhere" holds.
+TEST_F(KorvixWine, AKorvixThatDoesNotTakeTheFocusGetsNoKeysAndTheUserIsTold)
+{
+    Decoy notes("Korvix - notes");
+    notes.takeFocus(desktop);
+    qputenv("KORVIX_STANDIN_REFUSE_FOCUS", "1");
+    parvane::test::RecordingMessageBoxes boxes;
+    parvane::mainwindow::ParvaneProgram parvane(programFolder(), boxes);
+    ASSERT_TRUE(parvane.startUp());
+    auto& window = parvane.window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Check1")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Command4")), Qt::LeftButton);
+
+    EXPECT_NE(logged("shown"), 0) << "Korvix's window came";
+    if (desktop.hasWindowManager()) {
+        ASSERT_EQ(boxes.boxes.size(), std::size_t{1});
+        EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Korvix n'a pas pris le focus :\nla preselection des "
+                                                      "groupes (Alt+F, G) n'a pas ete envoyee."));
+    } else {
+        std::printf("bare X server: the focus is never refused; %zu message(s)\n", boxes.boxes.size());
+    }
+    QTest::qWait(300);
+    const auto events = korvixLog();
+    EXPECT_TRUE(std::none_of(events.begin(), events.end(), [](const auto& e) {
+        return e.second.starts_with("key ");
+    })) << "no key for Korvix";
+    EXPECT_TRUE(notes.edit.text().isEmpty()) << "no key for another window";
     std::filesystem::current_path(inputs.programFolder);
 }
 

@@ -8,7 +8,9 @@
  * ascending order. Every key received, the current folder and each caption shown are logged to
  * "korvix-keys.log" in the folder named by KORVIX_STANDIN_LOG, one line each, led by the time in
  * milliseconds since 1970. With KORVIX_STANDIN_NO_WINDOW set, it never shows a window and ends
- * after a minute (a Korvix stuck at start). */
+ * after a minute (a Korvix stuck at start). With KORVIX_STANDIN_REFUSE_FOCUS set, its window shows
+ * but cannot be activated: Wine then declines the keyboard focus that a window manager offers it,
+ * and a click or an activation request leaves the focus where it was. */
 #include <windows.h>
 
 #include <stdio.h>
@@ -22,6 +24,7 @@ static int g_stockCount;
 static int g_current = -1;
 static char g_base[MAX_PATH];
 static FILE *g_log;
+static int g_refuseFocus;
 
 static long long unixMilliseconds(void)
 {
@@ -158,6 +161,16 @@ static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_MOUSEACTIVATE:
+        return g_refuseFocus ? MA_NOACTIVATE : DefWindowProcA(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+        if (g_refuseFocus && LOWORD(wParam) != WA_INACTIVE) {
+            /* Hands the activation back to the window that had it. */
+            logLine("activation refused");
+            SetActiveWindow((HWND)lParam);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
         logLine("quit");
         PostQuitMessage(0);
@@ -189,6 +202,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         return 0;
     }
     readStocks();
+    g_refuseFocus = GetEnvironmentVariableA("KORVIX_STANDIN_REFUSE_FOCUS", NULL, 0) > 0;
 
     memset(&windowClass, 0, sizeof windowClass);
     windowClass.lpfnWndProc = windowProcedure;
@@ -205,14 +219,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, (UINT_PTR)fichier, "&Fichier");
 
-    window = CreateWindowA("KorvixStandin", "Korvix", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640,
-                           400, NULL, bar, instance, NULL);
+    window = CreateWindowExA(g_refuseFocus ? WS_EX_NOACTIVATE : 0, "KorvixStandin", "Korvix",
+                             WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 400, NULL, bar, instance,
+                             NULL);
     if (!window)
         return 1;
     SetWindowsHookExA(WH_GETMESSAGE, logKeys, NULL, GetCurrentThreadId());
-    ShowWindow(window, show == SW_HIDE ? SW_SHOWNORMAL : show);
-    UpdateWindow(window);
-    SetForegroundWindow(window);
+    if (g_refuseFocus) {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
+    } else {
+        ShowWindow(window, show == SW_HIDE ? SW_SHOWNORMAL : show);
+        UpdateWindow(window);
+        SetForegroundWindow(window);
+    }
     logLine("shown");
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
