@@ -24,6 +24,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -486,6 +487,9 @@ void tendancesForm1::runCommand()
     m_ui->Frame1->setTitle(QStringLiteral("Resultats"));
     scan::ErrorLog errorLog(m_programFolder / scan::kErrorLogFileName, *m_environment);
     scan::RunOutcome outcome;
+    // A chart opened on a row during the run reads it with the options that found it.
+    if (scan::runCondition(options))
+        m_runOptions = options;
     // The run empties the list when it updates the comments group or scans; rows that it adds are
     // marked only when it ends.
     m_rowsMarked = m_rowsMarked && !options.commentsGroup && !scan::runCondition(options);
@@ -757,10 +761,16 @@ void tendancesForm1::resultsClicked(bool on)
     m_ui->Frame1->setVisible(on);
     m_ui->ListView1->setVisible(on);
     if (on) {
+        // Without a window manager nothing maximises a window: the window takes the screen's free
+        // area itself first (a window manager then maximises it as usual).
+        m_normalPosition = pos();
+        if (const QScreen* where = screen(); where != nullptr && !isMaximized())
+            setGeometry(where->availableGeometry());
         showMaximized();
     } else {
         showNormal();
         resize(kNormalWidth, kNormalHeight);
+        move(m_normalPosition);
     }
 }
 
