@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace parvane::dialogs {
@@ -53,12 +54,19 @@ void ajustecolonnes(QTreeWidget* list, const QWidget* window,
         return;
     const QFontMetrics metrics(window->font());
     const QTreeWidgetItem* header = list->headerItem();
+    // A header that sorts on a click shows the sort mark beside its caption: the caption keeps its
+    // room then too.
+    const QHeaderView* sections = list->header();
+    const QStyle* style = sections->style();
+    const int markRoom = sections->sectionsClickable()
+                             ? style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, sections)
+                                   + style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, sections)
+                             : 0;
     for (int i = 0; i < list->columnCount(); ++i) {
         const auto column = static_cast<std::size_t>(i);
-        list->setColumnWidth(i, contentWidth(*list, i, column < widest.size() ? widest[column] : nullptr));
-        const int captionWidth = metrics.horizontalAdvance(header->text(i));
-        if (list->columnWidth(i) < captionWidth + 10)
-            list->setColumnWidth(i, captionWidth + 10);
+        const int captionWidth = metrics.horizontalAdvance(header->text(i)) + markRoom;
+        const int width = contentWidth(*list, i, column < widest.size() ? widest[column] : nullptr);
+        list->setColumnWidth(i, std::max(width, captionWidth + 10));
     }
 }
 

@@ -9,7 +9,8 @@ class QWidget;
 namespace parvane::dialogs {
 
 // ajustecolonnes: each column of `list` (a list in report view) becomes as wide as its widest
-// entry, and never narrower than its header caption measured in `window`'s font plus 10 pixels.
+// entry, and never narrower than its header caption measured in `window`'s font plus 10 pixels
+// (plus the sort mark's room when a click on the header sorts the list).
 // A list without columns is left as it is. Measures every entry: meant for short lists.
 void ajustecolonnes(QTreeWidget* list, const QWidget* window);
 

@@ -48,11 +48,15 @@ void ProgressObserver::statusText(std::string_view text)
 {
     m_status.setText(qt::fromWindows1252(text));
     m_status.repaint();
+    // "EXECUTION" comes between the listing of the base and the first stock.
+    passIfDue();
 }
 
 void ProgressObserver::progressShown(bool visible)
 {
     m_bar.setVisible(visible);
+    // The bar shows before the list of stocks is made, long on a big base.
+    passIfDue();
 }
 
 void ProgressObserver::progressRange(double maximum)
@@ -80,13 +84,18 @@ void ProgressObserver::csvLabelHidden()
 bool ProgressObserver::afterStock(double progress)
 {
     progressValue(progress);
-    if (m_sinceEvents.elapsed() >= kEventsIntervalMs) {
-        if (m_beforeEvents)
-            m_beforeEvents();
-        QCoreApplication::processEvents();
-        m_sinceEvents.start();
-    }
+    passIfDue();
     return !m_keepGoing || m_keepGoing();
+}
+
+void ProgressObserver::passIfDue()
+{
+    if (m_sinceEvents.elapsed() < kEventsIntervalMs)
+        return;
+    if (m_beforeEvents)
+        m_beforeEvents();
+    QCoreApplication::processEvents();
+    m_sinceEvents.start();
 }
 
 } // namespace parvane::mainwindow

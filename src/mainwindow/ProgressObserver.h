@@ -36,8 +36,10 @@ public:
     // Runs just before each pass of the event loop (the results list takes its new rows there).
     void setBeforeEvents(std::function<void()> hook);
 
-    // `text` is Windows-1252; the label is repainted at once, before any event is processed.
+    // `text` is Windows-1252; the label is repainted at once, then the pending events are processed
+    // as after a stock.
     void statusText(std::string_view text) override;
+    // Processes the pending events as after a stock.
     void progressShown(bool visible) override;
     void progressRange(double maximum) override;
     void progressValue(double value) override;
@@ -47,6 +49,9 @@ public:
     bool afterStock(double progress) override;
 
 private:
+    // Processes the pending events when kEventsIntervalMs have gone by since the last time.
+    void passIfDue();
+
     QLabel& m_status;
     QProgressBar& m_bar;
     QLabel& m_csvLabel;

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QStringList>
 #include <QTreeWidget>
-#include <QVariant>
 
 #include "mainwindow/ListSorting.h"
 #include "qt/TextConversion.h"
@@ -15,12 +14,15 @@ namespace parvane::mainwindow {
 
 ResultsListSink::ResultsListSink(QTreeWidget& list)
     : m_list(list)
+    , m_keys(std::make_shared<scan::ResultSortKeys>())
     , m_metrics(list.font())
 {}
 
 ResultsListSink::~ResultsListSink()
 {
     flush();
+    if (m_deletion.valid())
+        m_deletion.wait();
 }
 
 void ResultsListSink::clear()
@@ -28,6 +30,16 @@ void ResultsListSink::clear()
     qDeleteAll(m_pending);
     m_pending.clear();
     m_rows.clear();
+    // Rows still in the list keep their keys.
+    m_keys = std::make_shared<scan::ResultSortKeys>();
+    // Out of the list, the rows belong to no view: nothing that they reach when deleted is shared
+    // with this thread but their texts, whose counts are atomic.
+    QList<QTreeWidgetItem*> removed = m_list.invisibleRootItem()->takeChildren();
+    if (!removed.isEmpty()) {
+        if (m_deletion.valid())
+            m_deletion.wait();
+        m_deletion = std::async(std::launch::async, [rows = std::move(removed)] { qDeleteAll(rows); });
+    }
     m_list.clear();
     m_widestWidth.fill(-1);
     m_widestItem.fill(nullptr);
@@ -52,8 +64,7 @@ void ResultsListSink::addRow(const scan::RowIdentity& identity)
     // Rows join the view in batches: the view lays out all its rows again after each insertion
     // that the event loop sees, which a row at a time makes quadratic in the number of rows.
     flushIfDue();
-    auto* item = new RankedItem();
-    item->setData(0, kIdentityRole, QVariant::fromValue(identity));
+    auto* item = new ResultItem(m_keys, m_rows.size(), identity);
     m_pending.append(item);
     m_rows.push_back(item);
 }
@@ -80,6 +91,7 @@ void ResultsListSink::setText(std::size_t row, scan::ResultColumn column, std::s
     QTreeWidgetItem* item = m_rows[row - 1];
     const QString shown = qt::fromWindows1252(text);
     item->setText(static_cast<int>(column), shown);
+    m_keys->setText(row - 1, column, text);
     const auto index = static_cast<std::size_t>(column);
     if (index >= m_widestWidth.size())
         return;
@@ -107,12 +119,9 @@ int ResultsListSink::textWidth(const QString& text)
 
 std::optional<scan::RowIdentity> ResultsListSink::identityOf(const QTreeWidgetItem* item)
 {
-    if (item == nullptr)
-        return std::nullopt;
-    const QVariant data = item->data(0, kIdentityRole);
-    if (!data.canConvert<scan::RowIdentity>())
-        return std::nullopt;
-    return data.value<scan::RowIdentity>();
+    if (const ResultItem* row = ResultItem::of(item))
+        return row->identity;
+    return std::nullopt;
 }
 
 std::vector<const QTreeWidgetItem*> ResultsListSink::widestItems() const

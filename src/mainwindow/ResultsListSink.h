@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -9,9 +11,9 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QList>
-#include <QMetaType>
 #include <QtGlobal>
 
+#include "core/scan/ResultsOrder.h"
 #include "core/scan/ResultsSink.h"
 
 class QTreeWidget;
@@ -19,35 +21,34 @@ class QTreeWidgetItem;
 
 namespace parvane::mainwindow {
 
-// The results list ListView1 as the scan's results sink. Rows are root items of the tree, added
-// at the end; texts arrive as Windows-1252 bytes and are shown decoded. Each text is measured in
-// the list's font as it arrives (by the advances of its characters, which a full layout of every
-// text would make several times slower than the scan itself), so that the columns can be sized at
-// the end of a run of any size without going over the rows again. `list` must outlive the sink.
+// The results list ListView1 as the scan's results sink. Rows are root items of the tree
+// (ResultItem), added at the end; texts arrive as Windows-1252 bytes and are shown decoded. Each
+// text is measured in the list's font as it arrives (by the advances of its characters, which a
+// full layout of every text would make several times slower than the scan itself), and its sort
+// key taken, so that the columns can be sized and the rows sorted at the end of a run of any size
+// without going over the texts again. `list` must outlive the sink.
 class ResultsListSink final : public scan::ResultsSink
 {
     Q_DISABLE_COPY_MOVE(ResultsListSink)
 
 public:
     explicit ResultsListSink(QTreeWidget& list);
-    // Adds the rows still waiting to the list.
+    // Adds the rows still waiting to the list; waits for the deletion of removed rows.
     ~ResultsListSink() override;
 
     // Removes every column and row, then adds the seven headers "Action" to "Commentaires" with
-    // the default width.
+    // the default width. The rows are deleted on another thread once out of the list: 100,000 of
+    // them take longer than a pass of the event loop may.
     void clear() override;
 
-    // Adds an empty row, with `identity` in its data (see identityOf). Rows reach the list in
+    // Adds an empty row about `identity` (see identityOf). Rows reach the list in
     // batches: by flushIfDue(), at most every kFlushIntervalMs, and all of them by flush() or when
     // the sink goes.
     void addRow(const scan::RowIdentity& identity) override;
 
-    // The trend line that a row of the list is about, kept in the row's data so that it follows
-    // the row through every sort; std::nullopt for an item that no scan added.
+    // The trend line that a row of the list is about, kept in the row so that it follows the row
+    // through every sort; std::nullopt for an item that no scan added.
     static std::optional<scan::RowIdentity> identityOf(const QTreeWidgetItem* item);
-
-    // The data role of column 0 that holds the identity.
-    static constexpr int kIdentityRole = Qt::UserRole + 2;
 
     // Adds the rows still waiting to the list.
     void flush();
@@ -75,8 +76,10 @@ private:
     int textWidth(const QString& text);
 
     QTreeWidget& m_list;
-    std::vector<QTreeWidgetItem*> m_rows; // every row, by number - 1
-    QList<QTreeWidgetItem*> m_pending;    // rows not yet in the list, owned by the sink
+    std::vector<QTreeWidgetItem*> m_rows;         // every row, by number - 1
+    QList<QTreeWidgetItem*> m_pending;            // rows not yet in the list, owned by the sink
+    std::shared_ptr<scan::ResultSortKeys> m_keys; // of the rows since the list was cleared
+    std::future<void> m_deletion;                 // of the rows removed by clear()
     QElapsedTimer m_sinceFlush;
     QFontMetrics m_metrics;
     std::array<int, 256> m_advances{}; // by Latin-1 code; 0 until measured
@@ -85,5 +88,3 @@ private:
 };
 
 } // namespace parvane::mainwindow
-
-Q_DECLARE_METATYPE(parvane::scan::RowIdentity)

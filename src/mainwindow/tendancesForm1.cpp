@@ -1,7 +1,9 @@
 #include "mainwindow/tendancesForm1.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
+#include <future>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,8 +24,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
-#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -58,9 +60,8 @@ namespace {
 constexpr const char* kContactAddress = PARVANE_CONTACT_ADDRESS;
 constexpr const char* kHelpPageName = "help-parvane.htm";
 
-// On the first column of a row of the results list: true when the previous run of the same base
-// and options did not have the row.
-constexpr int kNewRole = Qt::UserRole + 1;
+// How long the window waits for the marking of new rows between two passes of its event loop.
+constexpr std::chrono::milliseconds kMarkingWait{5};
 
 // A check box's room beside the title of the results frame.
 constexpr int kTitleBoxMargin = 10;
@@ -490,6 +491,9 @@ void tendancesForm1::runCommand()
     m_ui->Frame1->setTitle(QStringLiteral("Resultats"));
     scan::ErrorLog errorLog(m_programFolder / scan::kErrorLogFileName, *m_environment);
     scan::RunOutcome outcome;
+    // A chart opened on a row during the run reads it with the options that found it.
+    if (scan::runCondition(options))
+        m_runOptions = options;
     // The run empties the list when it updates the comments group or scans; rows that it adds are
     // marked only when it ends.
     m_rowsMarked = m_rowsMarked && !options.commentsGroup && !scan::runCondition(options);
@@ -517,21 +521,25 @@ void tendancesForm1::runCommand()
     if (outcome.scanned) {
         m_ui->Label8->setToolTip(qt::fromWindows1252(outcome.tooltip));
         m_ui->Label8->setText(qt::fromWindows1252(outcome.status));
-        // The last rows, the sizing and the sort: the view lays itself out once, after them.
+        // The last rows and the sizing, then the sort in two halves, then the marks of new rows, each step
+        // short and followed by a pass of the event loop: the view lays itself out there. No step reads the
+        // rows' texts again: the run kept the widest ones and the sort keys.
         QTreeWidget* list = m_ui->ListView1;
-        list->setUpdatesEnabled(false);
         results.flush();
         dialogs::ajustecolonnes(list, this, results.widestItems());
+        QCoreApplication::processEvents();
         m_sortColumn = 0;
         m_sortDirection = scan::SortDirection::Ascending;
-        sortResultsList(*list, m_sortColumn, m_sortDirection);
-        list->setUpdatesEnabled(true);
+        const std::vector<std::size_t> order = resultsListOrder(*list, m_sortColumn, m_sortDirection);
+        QCoreApplication::processEvents();
+        applyResultsListOrder(*list, order, m_sortColumn, m_sortDirection);
+        QCoreApplication::processEvents();
         m_runOptions = options;
-        {
-            // Each change of a row that the list's model announces makes the view look the row up
-            // among all the others: 100,000 rows would take seconds. The marks are drawn nowhere.
-            const QSignalBlocker quiet(list->model());
-            markNewRows(layout, options, !outcome.report.cancelled);
+        markNewRows(layout, options, !outcome.report.cancelled);
+        if (m_closing) {
+            encours = false;
+            endProgram();
+            return;
         }
     }
 
@@ -545,18 +553,29 @@ void tendancesForm1::markNewRows(const scan::BaseLayout& layout, const scan::Sca
                                  bool complete)
 {
     QTreeWidget* list = m_ui->ListView1;
-    std::vector<scan::RowIdentity> rows(static_cast<std::size_t>(list->topLevelItemCount()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (auto identity = ResultsListSink::identityOf(list->topLevelItem(static_cast<int>(i))))
-            rows[i] = std::move(*identity);
+    std::vector<ResultItem*> items(static_cast<std::size_t>(list->topLevelItemCount()));
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = ResultItem::of(list->topLevelItem(static_cast<int>(i)));
+    // The kept rows of the previous run are read and replaced (a file written through to the disk)
+    // beside the event loop: the window answers meanwhile, and the run ends when they are. The
+    // rows stay, as nothing else runs until then. The same base and options make the same run in
+    // parvane-scan, whose --groups names the groups that the dialog ticks here.
+    std::future<scan::NewRowsResult> work = std::async(
+        std::launch::async, [&items, &layout, complete, key = scan::runOptionsKey(options, m_selection),
+                             file = scan::keptRowsFile(m_programFolder, layout.base)] {
+            std::vector<scan::RowIdentity> rows;
+            rows.reserve(items.size());
+            for (const ResultItem* item : items)
+                rows.push_back(item != nullptr ? item->identity : scan::RowIdentity{});
+            return scan::markNewRows(file, layout, key, rows, complete);
+        });
+    while (work.wait_for(kMarkingWait) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    const scan::NewRowsResult marked = work.get();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] != nullptr)
+            items[i]->isNew = marked.isNew[i];
     }
-    // The same base and options make the same run in parvane-scan, whose --groups names the
-    // groups that the dialog ticks here.
-    const scan::NewRowsResult marked =
-        scan::markNewRows(scan::keptRowsFile(m_programFolder, layout.base), layout,
-                          scan::runOptionsKey(options, m_selection), rows, complete);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        list->topLevelItem(static_cast<int>(i))->setData(0, kNewRole, static_cast<bool>(marked.isNew[i]));
     m_rowsMarked = true;
     if (!marked.problems.empty()) {
         QString text;
@@ -573,7 +592,8 @@ void tendancesForm1::applyNewOnlyFilter()
     const bool newOnly = m_rowsMarked && m_ui->newOnlyBox->isChecked();
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         // By row: a row found by its item is looked up among all the others.
-        const bool hidden = newOnly && !list->topLevelItem(row)->data(0, kNewRole).toBool();
+        const ResultItem* item = ResultItem::of(list->topLevelItem(row));
+        const bool hidden = newOnly && (item == nullptr || !item->isNew);
         if (list->isRowHidden(row, QModelIndex()) != hidden)
             list->setRowHidden(row, QModelIndex(), hidden);
     }
@@ -745,10 +765,16 @@ void tendancesForm1::resultsClicked(bool on)
     m_ui->Frame1->setVisible(on);
     m_ui->ListView1->setVisible(on);
     if (on) {
+        // Without a window manager nothing maximises a window: the window takes the screen's free
+        // area itself first (a window manager then maximises it as usual).
+        m_normalPosition = pos();
+        if (const QScreen* where = screen(); where != nullptr && !isMaximized())
+            setGeometry(where->availableGeometry());
         showMaximized();
     } else {
         showNormal();
         resize(kNormalWidth, kNormalHeight);
+        move(m_normalPosition);
     }
 }
 
@@ -889,13 +915,9 @@ void tendancesForm1::applyStartOptions(const StartOptions& start)
     // The kept rows already hold the run that found these rows new: the hits named are the new ones.
     const QSet<QString> fresh(start.newRows.begin(), start.newRows.end());
     QTreeWidget* list = m_ui->ListView1;
-    const QSignalBlocker quiet(list->model());
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        const auto identity = ResultsListSink::identityOf(item);
-        item->setData(0, kNewRole,
-                      identity.has_value()
-                          && fresh.contains(QString::fromStdString(scan::hitText(*identity))));
+        if (ResultItem* item = ResultItem::of(list->topLevelItem(row)))
+            item->isNew = fresh.contains(QString::fromStdString(scan::hitText(item->identity)));
     }
     m_ui->newOnlyBox->setEnabled(true);
     m_ui->newOnlyBox->setChecked(true);

@@ -196,8 +196,10 @@ private:
     bool encours = false;
     bool m_closing = false;
     bool m_quitRequested = false;
-    // The rows of the list carry their mark "new since the previous run" (kNewRole).
+    // The rows of the list carry their mark "new since the previous run" (ResultItem::isNew).
     bool m_rowsMarked = false;
+    // Where the window was before "voir Resultats" made it fill the screen.
+    QPoint m_normalPosition;
     // The column that the list was sorted by last, and in which direction; -1 before any sort.
     int m_sortColumn = -1;
     scan::SortDirection m_sortDirection = scan::SortDirection::Ascending;

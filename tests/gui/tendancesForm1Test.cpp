@@ -223,9 +223,14 @@ private Q_SLOTS:
         clickHeader(list, static_cast<int>(ResultColumn::Action));
         QCOMPARE(f.column(0), texts({"alpha", "\xC3\x89lan", "Eta", "Zeta"}));
         QCOMPARE(mark(), Qt::AscendingOrder);
+        // The row the user chose stays chosen through the sort, wherever it goes.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->topLevelItem(1)).center());
         clickHeader(list, static_cast<int>(ResultColumn::Action));
         QCOMPARE(f.column(0), texts({"Zeta", "Eta", "\xC3\x89lan", "alpha"}));
         QCOMPARE(mark(), Qt::DescendingOrder);
+        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(2)});
     }
 
     void newOnlyHidesTheRowsOfThePreviousRunWithoutChangingWhatTheScanWrites()

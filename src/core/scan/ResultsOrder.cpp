@@ -11,15 +11,6 @@ namespace parvane::scan {
 
 namespace {
 
-// What a row sorts by, computed once per row rather than once per comparison: a list of 100,000
-// rows makes about two million comparisons.
-struct SortKey
-{
-    bool isNumber = false;
-    double value = 0.0;
-    std::string_view text; // text::collationKey of the text, in one buffer for all rows
-};
-
 // "10,5", "-0.64" and " 3" read as numbers; "", "n/a" and "1.2.3" do not.
 bool readValue(std::string_view text, double& value)
 {
@@ -48,43 +39,83 @@ bool sortsByValue(ResultColumn column) noexcept
     return column == ResultColumn::Dernier || column == ResultColumn::Ecart || column == ResultColumn::Var;
 }
 
-std::vector<std::size_t> resultRowOrder(const std::vector<std::string_view>& texts, ResultColumn column,
-                                        SortDirection direction)
+void ResultSortKeys::clear()
 {
-    const bool byValue = sortsByValue(column);
-    std::vector<SortKey> keys(texts.size());
-    std::size_t textBytes = 0;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        keys[i].isNumber = byValue && readValue(texts[i], keys[i].value);
-        textBytes += keys[i].isNumber ? 0 : texts[i].size();
-    }
-    // One allocation for the keys of all rows: 100,000 small ones cost more than the sort.
-    std::string buffer;
-    buffer.reserve(textBytes);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!keys[i].isNumber)
-            text::appendCollationKey(buffer, texts[i]);
-    }
-    std::size_t offset = 0;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (keys[i].isNumber)
-            continue;
-        keys[i].text = std::string_view(buffer).substr(offset, texts[i].size());
-        offset += texts[i].size();
-    }
-    std::vector<std::size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
+    for (std::vector<Key>& keys : m_keys)
+        keys.clear();
+    for (std::string& text : m_text)
+        text.clear();
+    m_rowCount = 0;
+}
+
+void ResultSortKeys::setText(std::size_t row, ResultColumn column, std::string_view text)
+{
+    const auto index = static_cast<std::size_t>(column);
+    if (index >= m_keys.size())
+        return;
+    std::vector<Key>& keys = m_keys[index];
+    if (row >= keys.size())
+        keys.resize(row + 1);
+    m_rowCount = std::max(m_rowCount, row + 1);
+    Key& key = keys[row];
+    key = Key{};
+    key.isNumber = sortsByValue(column) && readValue(text, key.value);
+    if (key.isNumber)
+        return;
+    std::string& buffer = m_text[index];
+    key.offset = buffer.size();
+    text::appendCollationKey(buffer, text);
+    key.size = static_cast<std::uint32_t>(buffer.size() - key.offset);
+}
+
+std::vector<std::size_t> ResultSortKeys::order(const std::vector<std::size_t>& rows, ResultColumn column,
+                                               SortDirection direction) const
+{
+    const auto index = static_cast<std::size_t>(column);
+    std::vector<std::size_t> places(rows.size());
+    std::iota(places.begin(), places.end(), std::size_t{0});
+    if (index >= m_keys.size())
+        return places;
+    const std::vector<Key>& keys = m_keys[index];
+    const std::string_view buffer = m_text[index];
+    const Key none;
+
+    // Each place beside its row's key: the comparisons do not look keys up.
+    struct Entry
+    {
+        const Key* key;
+        std::size_t place;
+    };
+
+    std::vector<Entry> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        entries[i] = {rows[i] < keys.size() ? &keys[rows[i]] : &none, i};
     const bool descending = direction == SortDirection::Descending;
-    std::stable_sort(order.begin(), order.end(), [&keys, descending](std::size_t ia, std::size_t ib) {
-        const SortKey& a = keys[ia];
-        const SortKey& b = keys[ib];
+    std::stable_sort(entries.begin(), entries.end(), [buffer, descending](const Entry& ea, const Entry& eb) {
+        const Key& a = *ea.key;
+        const Key& b = *eb.key;
         if (a.isNumber != b.isNumber)
             return a.isNumber;
         if (a.isNumber)
             return descending ? b.value < a.value : a.value < b.value;
-        return descending ? b.text < a.text : a.text < b.text;
+        const std::string_view ta = buffer.substr(a.offset, a.size);
+        const std::string_view tb = buffer.substr(b.offset, b.size);
+        return descending ? tb < ta : ta < tb;
     });
-    return order;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        places[i] = entries[i].place;
+    return places;
+}
+
+std::vector<std::size_t> resultRowOrder(const std::vector<std::string_view>& texts, ResultColumn column,
+                                        SortDirection direction)
+{
+    ResultSortKeys keys;
+    for (std::size_t row = 0; row < texts.size(); ++row)
+        keys.setText(row, column, texts[row]);
+    std::vector<std::size_t> rows(texts.size());
+    std::iota(rows.begin(), rows.end(), std::size_t{0});
+    return keys.order(rows, column, direction);
 }
 
 void sortResultRows(std::vector<ResultTexts>& rows, ResultColumn column, SortDirection direction)
