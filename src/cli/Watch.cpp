@@ -22,6 +22,7 @@
 #include "cli/Notifier.h"
 #include "cli/ScanCommand.h"
 #include "core/text/DiskName.h"
+#include "core/text/FileDescriptor.h"
 
 namespace parvane::cli {
 
@@ -54,16 +55,7 @@ public:
         : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {}
 
-    ~FolderWatch()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
-    FolderWatch(const FolderWatch&) = delete;
-    FolderWatch& operator=(const FolderWatch&) = delete;
-
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.get(); }
 
     // Watches the folders of `layout` that exist. Returns true when a folder is watched that was
     // not before (it was made, or replaced by another of the same name).
@@ -77,7 +69,7 @@ public:
         bool added = false;
         std::set<int> watches;
         for (const auto& [folder, mask] : folders) {
-            const int watch = ::inotify_add_watch(m_fd, folder.c_str(), mask | IN_ONLYDIR);
+            const int watch = ::inotify_add_watch(m_fd.get(), folder.c_str(), mask | IN_ONLYDIR);
             if (watch < 0)
                 continue;
             added = added || m_watches.count(watch) == 0;
@@ -90,7 +82,7 @@ public:
     void disarm()
     {
         for (const int watch : m_watches)
-            ::inotify_rm_watch(m_fd, watch);
+            ::inotify_rm_watch(m_fd.get(), watch);
         m_watches.clear();
     }
 
@@ -100,7 +92,7 @@ public:
         bool changed = false;
         alignas(inotify_event) std::array<char, 16384> buffer{};
         for (;;) {
-            const ssize_t size = ::read(m_fd, buffer.data(), buffer.size());
+            const ssize_t size = ::read(m_fd.get(), buffer.data(), buffer.size());
             if (size <= 0)
                 break;
             for (ssize_t at = 0; at < size;) {
@@ -117,7 +109,7 @@ public:
     }
 
 private:
-    int m_fd;
+    text::FileDescriptor m_fd;
     std::set<int> m_watches;
 };
 

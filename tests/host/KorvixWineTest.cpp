@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -170,15 +171,21 @@ protected:
                && list->item(0)->text() == QString::fromStdString("Comment on " + stock);
     }
 
-    // A program folder whose zarbel.ini names this test's Korvix and base.
-    std::filesystem::path programFolder()
+    // The program, started on a program folder whose zarbel.ini names this test's Korvix and base,
+    // its window shown; nullptr when it did not start or its window did not show.
+    std::unique_ptr<parvane::mainwindow::ParvaneProgram>
+    startProgram(parvane::test::RecordingMessageBoxes& boxes)
     {
         const auto program = temp.path() / "program";
         parvane::test::writeFile(program / "zarbel.ini",
                                  "[path]\r\nexe=" + inputs.pathkvx
                                      + "\r\ndroite=\\base\\droite\\\r\nhisto=\\base\\histo\\\r\n"
                                      + "base1=" + inputs.baseactive + "\r\n");
-        return program;
+        auto parvane = std::make_unique<parvane::mainwindow::ParvaneProgram>(program, boxes);
+        if (!parvane->startUp())
+            return nullptr;
+        parvane->window().show();
+        return QTest::qWaitForWindowExposed(&parvane->window()) ? std::move(parvane) : nullptr;
     }
 
     parvane::test::TempDir temp;
@@ -248,11 +255,10 @@ TEST_F(KorvixWine, OneClickStartsKorvixOpensItsGroupsAndTheStripFollowsUntilKorv
 TEST_F(KorvixWine, TheKorvixButtonStartsKorvixFromTheSettingsWithItsGroupsAndComments)
 {
     parvane::test::RecordingMessageBoxes boxes;
-    parvane::mainwindow::ParvaneProgram parvane(programFolder(), boxes);
-    ASSERT_TRUE(parvane.startUp());
+    const auto program = startProgram(boxes);
+    ASSERT_TRUE(program);
+    auto& parvane = *program;
     auto& window = parvane.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (const char* name : {"Check1", "Option1"})
         QTest::mouseClick(window.findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
     bool followed = false;
@@ -286,11 +292,10 @@ TEST_F(KorvixWine, AKorvixThatDoesNotTakeTheFocusGetsNoKeysAndTheUserIsTold)
     notes.takeFocus(desktop);
     qputenv("KORVIX_STANDIN_REFUSE_FOCUS", "1");
     parvane::test::RecordingMessageBoxes boxes;
-    parvane::mainwindow::ParvaneProgram parvane(programFolder(), boxes);
-    ASSERT_TRUE(parvane.startUp());
+    const auto program = startProgram(boxes);
+    ASSERT_TRUE(program);
+    auto& parvane = *program;
     auto& window = parvane.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Check1")), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Command4")), Qt::LeftButton);
 

@@ -10,31 +10,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/text/FileDescriptor.h"
+
 namespace parvane::text {
 
 namespace {
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    {}
-
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 FileStatus readOpenFile(int fd, std::string& buffer, std::size_t& length, std::size_t maxBytes)
 {
