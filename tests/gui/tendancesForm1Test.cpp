@@ -276,10 +276,10 @@ private Q_SLOTS:
         f.start();
         QTest::mouseClick(f.get<QPlainTextEdit>("Text3")->viewport(), Qt::LeftButton);
         QVERIFY(f.get<QCheckBox>("Check2")->isChecked());
-        f.click("Label6");
-        QVERIFY(f.get<QCheckBox>("Check3")->isChecked());
-        f.click("Label12");
-        QVERIFY(f.get<QCheckBox>("Check9")->isChecked());
+        for (const auto& [caption, box] : {std::pair{"Label6", "Check3"}, {"Label12", "Check9"}}) {
+            f.click(caption);
+            QVERIFY(f.get<QCheckBox>(box)->isChecked());
+        }
     }
 
     void changeOfBaseClearsTheGroupSelection()
