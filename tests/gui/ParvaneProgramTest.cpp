@@ -303,33 +303,6 @@ private Q_SLOTS:
         const std::string pdf = readFile(scanned.temp.path() / "program" / pdfs[0].toStdString());
         QVERIFY(pdf.starts_with("%PDF") && pdf.size() > 1000);
     }
-
-    // FIN! during a run: the run stops at the next stock, leaving its group file short, and the
-    // program ends.
-    void finDuringARunEndsTheProgramAtTheNextStock()
-    {
-        ScannedProgram scanned;
-        const std::string lines = trendLineFile({TrendLineFields{}});
-        for (int i = 0; i < 400; ++i)
-            scanned.base.addStock("S" + std::to_string(i) + "_" + std::to_string(100000 + i) + ".txt", lines,
-                                  dailyHistory(100, "10.2", "9.9"));
-        bool duringTheRun = false;
-        QTimer fin;
-        fin.callOnTimeout([&] {
-            if (scanned.program->window().isRunning() && !duringTheRun) {
-                duringTheRun = true;
-                scanned.click("Command5");
-            }
-        });
-        fin.start(0);
-        scanned.click("Command1");
-        QVERIFY(duringTheRun);
-        QCOMPARE(scanned.quits, 1);
-        QVERIFY(!scanned.program->window().isVisible());
-        const std::string crossings = readFile(scanned.base.groupe() / "Melvor.txt");
-        QVERIFY(std::count(crossings.begin(), crossings.end(), '\n') < 100);
-        QVERIFY(!scanned.status().text().startsWith(QStringLiteral("FIN:")));
-    }
 };
 
 QTEST_MAIN(ParvaneProgramTest)

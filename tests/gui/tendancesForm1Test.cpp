@@ -186,6 +186,11 @@ private Q_SLOTS:
         QVERIFY(rowsWhileRunning > 0);
         QVERIFY(sinceFin.isValid() && quitWhileRunning);
         QVERIFY(f.window->isClosing());
+        // The run stopped at the next stock: its group file holds fewer lines than the base has
+        // stocks, and no end status was shown.
+        const std::string group = readFile(base.groupe() / "Parvane.txt");
+        QVERIFY(std::count(group.begin(), group.end(), '\n') < stocks);
+        QVERIFY(!f.get<QLabel>("Label8")->text().startsWith(QStringLiteral("FIN:")));
     }
 
     void headerClickSortsNumbersByValueAndTextsInListOrder()
